@@ -1,0 +1,65 @@
+#include "carsets/Catalogue.h"
+
+#include "carsets/DriversTxt.h"
+
+#include <algorithm>
+
+namespace {
+
+// Only the space counts as a blank in drivers.txt, not tabs or other white space.
+bool isBlank(const QString& line) {
+    return std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c == QLatin1Char(' '); });
+}
+
+QString trimSpaces(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// A missing line counts as blank; a short line that is not blank gives an empty field.
+QString fieldOrDefault(const std::optional<QString>& line, const QString& fallback) {
+    if (!line || isBlank(*line))
+        return fallback;
+    return fieldOf(*line).value_or(QString());
+}
+
+} // namespace
+
+QString fnGetTXTDetails(const fs::FileSystem& fso, const QString& inpath) {
+    const SetLines lines = readSetLines(fso, inpath).value_or(SetLines{});
+    return fieldOrDefault(lines.line4, QStringLiteral("Unknown Skinpack")) + QStringLiteral(" - ") +
+           fieldOrDefault(lines.line5, QStringLiteral("01/01/1900"));
+}
+
+void subFoldersTXT(FormState& st, const fs::FileSystem& fso, const fs::Subfolder& infolder) {
+    const QString candidate = infolder.path + QStringLiteral("/drivers.txt");
+    if (!fso.fileExists(candidate))
+        return;
+    st.arrPacks.append({infolder.name, fnGetTXTDetails(fso, candidate)});
+    ++st.intPackCount;
+}
+
+void subInitialiseSkinPacks(FormState& st, PackList& lstPacks) {
+    st.intPackCount = 0;
+    st.arrPacks.clear();
+    const fs::FileSystem fso(st.appPath);
+    st.varPath = st.appPath + QLatin1Char('/');
+
+    const QList<fs::Subfolder> folders = fso.subfolders(st.varPath);
+    st.arrPacks.reserve(folders.size());
+    for (const fs::Subfolder& folder : folders)
+        subFoldersTXT(st, fso, folder);
+
+    qsizetype widest = 0;
+    for (const PackRow& row : std::as_const(st.arrPacks))
+        widest = std::max(widest, row.folderName.size());
+    for (PackRow& row : st.arrPacks)
+        row.description.prepend(QString(widest - row.folderName.size(), QLatin1Char('.')));
+    for (const PackRow& row : std::as_const(st.arrPacks))
+        lstPacks.addItem(row.folderName + QStringLiteral(" .") + trimSpaces(row.description));
+}
