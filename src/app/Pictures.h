@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+
+// The window's pictures, drawn in code in the program's colours. Sizes are in device-independent
+// pixels; the pixmaps hold devicePixelRatio times as many pixels so they stay sharp on dense screens.
+namespace pictures {
+
+inline constexpr QSize kBannerSize(425, 60);
+inline constexpr QSize kFaceSize(121, 43);
+inline constexpr QSize kIconSize(64, 64);
+
+enum class Face { Swap, Backup, CheckPacks, CheckMeeting, Exit };
+
+QPixmap banner(qreal devicePixelRatio);
+QPixmap buttonFace(Face face, qreal devicePixelRatio);
+QPixmap windowIcon(qreal devicePixelRatio);
+
+} // namespace pictures

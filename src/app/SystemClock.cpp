@@ -1,0 +1,5 @@
+#include "app/SystemClock.h"
+
+QDate SystemClock::today() const {
+    return QDate::currentDate();
+}

@@ -1,0 +1,73 @@
+#include "league/NetworkFetch.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+constexpr qint64 kReadBufferBytes = 64 * 1024;
+
+bool isWebAddress(const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() &&
+           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+bool isSuccess(const QNetworkReply& reply) {
+    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return reply.error() == QNetworkReply::NoError && status >= 200 && status < 300;
+}
+
+} // namespace
+
+NetworkFetch::NetworkFetch(std::chrono::milliseconds stallTimeout) : stallTimeout_(stallTimeout) {}
+
+std::optional<QByteArray> NetworkFetch::fetch(const QString& url) {
+    const QUrl address(url, QUrl::StrictMode);
+    if (!isWebAddress(address))
+        return std::nullopt;
+
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
+    QNetworkAccessManager manager;
+    QNetworkRequest request(address);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(static_cast<int>(stallTimeout_.count()));
+
+    const std::unique_ptr<QNetworkReply> reply(manager.get(request));
+    // Qt's own buffer stays small, so an endless body is cut off after the cap, not after the memory.
+    reply->setReadBufferSize(kReadBufferBytes);
+    QByteArray body;
+    bool tooLarge = false;
+    const auto take = [&] {
+        if (tooLarge || !reply->isOpen())
+            return;
+        body += reply->readAll();
+        if (body.size() > kMaxBodyBytes) {
+            tooLarge = true;
+            body.clear();
+            reply->abort();
+        }
+    };
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), take);
+
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply.get(), &QNetworkReply::abort);
+    deadline.start(2 * stallTimeout_);
+    if (!reply->isFinished())
+        loop.exec();
+    take();
+
+    if (tooLarge || !isSuccess(*reply))
+        return std::nullopt;
+    return body;
+}
