@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Scale.h"
+
+#include <QMap>
+#include <QString>
+
+#include <optional>
+
+// A car folder whose pack is swapped in and whose active cars are backed up, and the folder the shell
+// copies the same files into.
+struct CopyFolders {
+    QString cars; // the program's folder, holding the same textures as the pack
+    QString pack; // the pack's bare folder name
+    QString shellTarget;
+};
+
+// The folders the benchmarks work on, made under one root on first use and reused by every benchmark
+// that needs the same kind.
+class BenchData {
+public:
+    BenchData(QString root, const Scale& scale);
+
+    const CopyFolders& copyFolders();
+
+    // A program folder with an active drivers.txt and count skinpacks "Pack1", "Pack2" ..., each holding
+    // only its drivers.txt dated kInstalledDate.
+    QString packFolders(int count);
+
+    static QString packName(int number) { return QStringLiteral("Pack%1").arg(number); }
+    static inline const QString kInstalledDate = QStringLiteral("2003-01-01");
+
+private:
+    QString root_;
+    Scale scale_;
+    std::optional<CopyFolders> copyFolders_;
+    QMap<int, QString> packFolders_;
+};

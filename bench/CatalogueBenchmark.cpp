@@ -1,0 +1,53 @@
+#include "Benchmarks.h"
+#include "Figures.h"
+#include "Process.h"
+
+#include "carsets/Catalogue.h"
+#include "support/RecordingPorts.h"
+
+namespace {
+
+// What the catalogue reads of every pack, read by the shell tools.
+const QString kShellHeads = QStringLiteral("cd \"$1\" && head -q -n 5 */drivers.txt > /dev/null");
+
+void catalogueBenchmark(benchmark::State& state, BenchData& data, int packs) {
+    FormState st;
+    st.appPath = data.packFolders(packs);
+    qsizetype entries = 0;
+    const auto build = [&] {
+        RecordingPackList lstPacks;
+        subInitialiseSkinPacks(st, lstPacks);
+        entries = lstPacks.entries.size();
+    };
+    // Also warms the page cache for both sides.
+    build();
+    if (entries != packs || st.intPackCount != packs || !runShell(kShellHeads, {st.appPath})) {
+        failBenchmark(state, "the catalogue did not list every pack");
+        return;
+    }
+    double ours = 0;
+    double shell = 0;
+    for (auto _ : state) {
+        const double seconds = secondsOf(build);
+        const std::optional<ProcessCost> heads = runShell(kShellHeads, {st.appPath});
+        if (!heads || entries != packs) {
+            failBenchmark(state, "a catalogue or its shell counterpart failed");
+            return;
+        }
+        ours += seconds;
+        shell += heads->seconds;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["ratio"] = ours / shell;
+    state.counters["head_ms"] = shell * 1000 / static_cast<double>(state.iterations());
+    recordFigure(Figure::Catalogue, ours / shell);
+}
+
+} // namespace
+
+void registerCatalogueBenchmark(BenchData& data, const Scale& scale) {
+    measured(benchmark::RegisterBenchmark(
+                 "catalogue",
+                 [&data, &scale](benchmark::State& state) { catalogueBenchmark(state, data, scale.cataloguePacks); }),
+             scale.quickIterations, scale);
+}

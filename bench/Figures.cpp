@@ -1,0 +1,76 @@
+#include "Figures.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace {
+
+struct FigureInfo {
+    Figure figure;
+    const char* label;
+    std::optional<double> target; // highest value that meets the target; none for figures shown for context
+};
+
+const FigureInfo kFigures[] = {
+    {Figure::Swap, "1 swap (subMove) / cp", 1.1},
+    {Figure::SwapSynced, "  swap / cp + sync of the copies", std::nullopt},
+    {Figure::Backup, "2 backup (subBack) / cp", 1.1},
+    {Figure::BackupSynced, "  backup / cp + sync of the copies", std::nullopt},
+    {Figure::Catalogue, "3 catalogue (subInitialiseSkinPacks) / head", 1.5},
+    {Figure::Startup, "4 start-up with packs / with none", 1.3},
+    {Figure::StartupMemory, "4 peak memory with packs - with none, MiB", 20.0},
+    {Figure::PackStatus, "5 pack status (subCheckAllPacks) / fetch", 2.0},
+};
+
+std::map<Figure, std::vector<double>>& recorded() {
+    static std::map<Figure, std::vector<double>> values;
+    return values;
+}
+
+bool& failed() {
+    static bool any = false;
+    return any;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+} // namespace
+
+void recordFigure(Figure figure, double value) {
+    recorded()[figure].push_back(value);
+}
+
+void failBenchmark(benchmark::State& state, const char* reason) {
+    state.SkipWithError(reason);
+    failed() = true;
+}
+
+bool anyBenchmarkFailed() {
+    return failed();
+}
+
+void printSummary(bool judgeTargets) {
+    std::printf("\n%-46s %8s %8s  %s\n", "figure", "target", "median", "each repetition");
+    for (const FigureInfo& info : kFigures) {
+        const auto found = recorded().find(info.figure);
+        if (found == recorded().end())
+            continue;
+        const double middle = median(found->second);
+        char target[16] = "";
+        if (info.target)
+            std::snprintf(target, sizeof target, "<= %.1f", *info.target);
+        std::printf("%-46s %8s %8.2f ", info.label, target, middle);
+        for (const double value : found->second)
+            std::printf(" %.2f", value);
+        if (judgeTargets && info.target)
+            std::printf("  %s", middle <= *info.target ? "met" : "MISSED");
+        std::printf("\n");
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+// The figures the benchmarks report, each a ratio of two times measured in the same run except the memory,
+// which is the difference of two peaks in MiB.
+enum class Figure {
+    Swap,
+    SwapSynced,
+    Backup,
+    BackupSynced,
+    Catalogue,
+    Startup,
+    StartupMemory,
+    PackStatus,
+};
+
+// Keeps one repetition's value for the summary.
+void recordFigure(Figure figure, double value);
+
+// Ends the benchmark with the reason and makes the whole run fail.
+void failBenchmark(benchmark::State& state, const char* reason);
+bool anyBenchmarkFailed();
+
+// Prints every figure recorded, its target, its median and each repetition's value.
+void printSummary(bool judgeTargets);

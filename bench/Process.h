@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <optional>
+#include <utility>
+
+// What one child process cost, measured by its parent.
+struct ProcessCost {
+    double seconds = 0;    // from just before it starts to just after it has exited
+    qint64 peakRssKiB = 0; // its largest resident set
+};
+
+// Runs the program with its arguments, its environment being ours plus the given "NAME=value" entries, its
+// output thrown away and its error output in errorLog when one is named. Nothing when it cannot start
+// or does not exit with status 0.
+std::optional<ProcessCost> runProcess(const QString& program, const QStringList& arguments,
+                                      const QStringList& environment = {}, const QString& errorLog = {});
+
+// Runs a command line through /bin/sh, with the arguments as its $1, $2 ...
+std::optional<ProcessCost> runShell(const QString& script, const QStringList& arguments);
+
+// Writes every dirty page to disk, so no measurement pays for the writes of the one before.
+void flushDisks();
+
+// Wall time of one call.
+template <typename Work> double secondsOf(Work&& work) {
+    const auto start = std::chrono::steady_clock::now();
+    std::forward<Work>(work)();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}

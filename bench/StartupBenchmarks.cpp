@@ -1,0 +1,83 @@
+#include "Benchmarks.h"
+#include "Figures.h"
+#include "Process.h"
+
+namespace {
+
+const QStringList kOffscreen{QStringLiteral("QT_QPA_PLATFORM=offscreen")};
+
+// How to start the program up to its window's first paint, and where its warnings go.
+struct Probe {
+    QString program;
+    QString errorLog; // holds what the last start-up wrote, so a failing one can be read afterwards
+
+    std::optional<ProcessCost> startUp(const QString& cars, int packs) const {
+        return runProcess(program, {cars, QString::number(packs)}, kOffscreen, errorLog);
+    }
+    std::string failure() const { return "the start-up failed; its output is in " + errorLog.toStdString(); }
+};
+
+void startupBenchmark(benchmark::State& state, BenchData& data, const Probe& probe, int packs) {
+    const QString withPacks = data.packFolders(packs);
+    const QString withNone = data.packFolders(0);
+    if (!probe.startUp(withPacks, packs) || !probe.startUp(withNone, 0)) {
+        failBenchmark(state, probe.failure().c_str());
+        return;
+    }
+    double with = 0;
+    double none = 0;
+    for (auto _ : state) {
+        const std::optional<ProcessCost> loaded = probe.startUp(withPacks, packs);
+        const std::optional<ProcessCost> empty = probe.startUp(withNone, 0);
+        if (!loaded || !empty) {
+            failBenchmark(state, probe.failure().c_str());
+            return;
+        }
+        with += loaded->seconds;
+        none += empty->seconds;
+        state.SetIterationTime(loaded->seconds);
+    }
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["ratio"] = with / none;
+    state.counters["none_ms"] = none * 1000 / iterations;
+    recordFigure(Figure::Startup, with / none);
+}
+
+void startupMemoryBenchmark(benchmark::State& state, BenchData& data, const Probe& probe, int packs) {
+    const QString withPacks = data.packFolders(packs);
+    const QString withNone = data.packFolders(0);
+    qint64 withKiB = 0;
+    qint64 noneKiB = 0;
+    for (auto _ : state) {
+        const std::optional<ProcessCost> loaded = probe.startUp(withPacks, packs);
+        const std::optional<ProcessCost> empty = probe.startUp(withNone, 0);
+        if (!loaded || !empty) {
+            failBenchmark(state, probe.failure().c_str());
+            return;
+        }
+        withKiB += loaded->peakRssKiB;
+        noneKiB += empty->peakRssKiB;
+        state.SetIterationTime(loaded->seconds);
+    }
+    const double iterations = static_cast<double>(state.iterations());
+    const double extraMiB = static_cast<double>(withKiB - noneKiB) / 1024 / iterations;
+    state.counters["extra_MiB"] = extraMiB;
+    state.counters["none_MiB"] = static_cast<double>(noneKiB) / 1024 / iterations;
+    recordFigure(Figure::StartupMemory, extraMiB);
+}
+
+} // namespace
+
+void registerStartupBenchmarks(BenchData& data, const Scale& scale, const QString& program, const QString& errorLog) {
+    const Probe probe{program, errorLog};
+    measured(benchmark::RegisterBenchmark("startup",
+                                          [&data, &scale, probe](benchmark::State& state) {
+                                              startupBenchmark(state, data, probe, scale.startupPacks);
+                                          }),
+             scale.quickIterations, scale);
+    measured(benchmark::RegisterBenchmark("startup_memory",
+                                          [&data, &scale, probe](benchmark::State& state) {
+                                              startupMemoryBenchmark(state, data, probe, scale.memoryPacks);
+                                          }),
+             scale.memoryIterations, scale);
+}

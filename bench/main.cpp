@@ -1,0 +1,77 @@
+#include "BenchData.h"
+#include "Benchmarks.h"
+#include "Figures.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Options {
+    bool smoke = false;
+    QString dataFolder = QStringLiteral(TARVOK_BENCH_DATA);
+    std::vector<char*> passedOn; // the arguments left for Google Benchmark
+};
+
+Options optionsOf(int argc, char** argv) {
+    Options options;
+    constexpr const char* kData = "--data=";
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--smoke") == 0)
+            options.smoke = true;
+        else if (std::strncmp(argv[i], kData, std::strlen(kData)) == 0)
+            options.dataFolder = QString::fromLocal8Bit(argv[i] + std::strlen(kData));
+        else
+            options.passedOn.push_back(argv[i]);
+    }
+    options.passedOn.push_back(nullptr);
+    return options;
+}
+
+} // namespace
+
+benchmark::internal::Benchmark* measured(benchmark::internal::Benchmark* benchmark, int iterations,
+                                         const Scale& scale) {
+    return benchmark->Iterations(iterations)
+        ->Repetitions(scale.repetitions)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+}
+
+int main(int argc, char** argv) {
+    Options options = optionsOf(argc, argv);
+    int qtArgc = 1;
+    QCoreApplication app(qtArgc, argv);
+
+    int benchmarkArgc = static_cast<int>(options.passedOn.size()) - 1;
+    benchmark::Initialize(&benchmarkArgc, options.passedOn.data());
+    if (benchmark::ReportUnrecognizedArguments(benchmarkArgc, options.passedOn.data())) {
+        std::fprintf(stderr, "Own options: --smoke (small data, one measurement each), --data=FOLDER\n");
+        return 2;
+    }
+
+    // Each run makes its data in a folder of its own, so smoke tests may run side by side, and removes it at the end.
+    QDir().mkpath(options.dataFolder);
+    const QTemporaryDir root(options.dataFolder + QStringLiteral("/run-XXXXXX"));
+    if (!root.isValid()) {
+        std::fprintf(stderr, "cannot make a folder in %s\n", qPrintable(options.dataFolder));
+        return 2;
+    }
+    const Scale& scale = options.smoke ? kSmokeScale : kFullScale;
+    BenchData data(root.path(), scale);
+    registerCopyBenchmarks(data, scale);
+    registerCatalogueBenchmark(data, scale);
+    registerStartupBenchmarks(data, scale, QStringLiteral(TARVOK_STARTUP_PROBE),
+                              options.dataFolder + QStringLiteral("/startup-probe.log"));
+    registerPackStatusBenchmark(data, scale);
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printSummary(!options.smoke);
+    return anyBenchmarkFailed() ? 1 : 0;
+}
