@@ -2,8 +2,12 @@
 
 #include "app/Centring.h"
 #include "app/Config.h"
+#include "carsets/Backup.h"
 #include "carsets/Catalogue.h"
 #include "carsets/CurrentSet.h"
+#include "carsets/Swap.h"
+#include "league/PackStatus.h"
+#include "meeting/MeetingCheck.h"
 
 #include <QDir>
 #include <QFontDatabase>
@@ -154,13 +158,21 @@ void FrmMain::Form_Load() {
     setBackground(kRunningBackground);
 }
 
-void FrmMain::cmdDoIt_Click() {}
+void FrmMain::cmdDoIt_Click() {
+    subDoIt(st, ports);
+}
 
-void FrmMain::cmdBackup_Click() {}
+void FrmMain::cmdBackup_Click() {
+    subBack(st, ports);
+}
 
-void FrmMain::cmdCheckPack_Click() {}
+void FrmMain::cmdCheckPack_Click() {
+    subCheckAllPacks(st, ports);
+}
 
-void FrmMain::cmdCheckMeeting_Click() {}
+void FrmMain::cmdCheckMeeting_Click() {
+    subCheckMeetings(st, ports);
+}
 
 void FrmMain::cmdExit_Click() {
     close();
