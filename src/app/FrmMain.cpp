@@ -128,7 +128,7 @@ FrmMain::FrmMain(const QString& programFolder, HttpFetch& inet1, Clock& clock)
       cmdCheckPack(pictureButton(pictures::Face::CheckPacks)), Label1(new QLabel(this)), Label3(new QLabel(this)),
       cmdCheckMeeting(pictureButton(pictures::Face::CheckMeeting)), Label4(new QLabel(this)),
       cmdExit(pictureButton(pictures::Face::Exit)), msgBox_(*this), packList_(*lstPacks), currentSetBox_(*lblCurrent),
-      inet1_(inet1, *this), ports{msgBox_, packList_, currentSetBox_, inet1_, clock} {
+      inet1_(inet1, *this), progress_(*this), ports{msgBox_, packList_, currentSetBox_, inet1_, clock, &progress_} {
     st.appPath = programFolder;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarvok Car Manager"));
@@ -205,6 +205,8 @@ void FrmMain::layOutControls() {
 
     place(*lstPacks, "lstPacks", 120, 1920, 4335, 2550);
     lstPacks->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every entry is one line of the same font, so the list need not measure thousands of them.
+    lstPacks->setUniformItemSizes(true);
     paint(*lstPacks, QPalette::Text, kYellow);
     paint(*lstPacks, QPalette::Base, Qt::black);
     lstPacks->setFont(fixedPitchFont(QStringLiteral("Courier New"), 8.25));

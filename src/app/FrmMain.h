@@ -60,5 +60,6 @@ private:
     WindowPackList packList_;
     WindowCurrentSetBox currentSetBox_;
     WindowFetch inet1_;
+    WindowProgress progress_;
     Ports ports;
 };

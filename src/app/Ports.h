@@ -48,6 +48,15 @@ public:
     virtual QDate today() const = 0;
 };
 
+// Shows long work going on, files and bytes done against a total; work that ends quickly shows nothing.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    virtual void start(const QString& what, int totalFiles, qint64 totalBytes) = 0;
+    virtual void advance(qint64 newBytes, int newFiles) = 0;
+    virtual void finish() = 0;
+};
+
 // Everything the procedures reach outside the window's state.
 struct Ports {
     MessageBox& msgBox;
@@ -55,4 +64,5 @@ struct Ports {
     CurrentSetBox& lblCurrent;
     HttpFetch& inet1;
     Clock& clock;
+    Progress* progress = nullptr; // none where nobody watches, as in tests
 };

@@ -8,9 +8,11 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -56,6 +58,21 @@ bool execScrollingBox(QWidget* owner, const QString& text, const QString& title,
     const QRect screen = box.screen()->availableGeometry();
     box.resize(std::min(640, screen.width() * 4 / 5), screen.height() * 2 / 3);
     return box.exec() == QDialog::Accepted;
+}
+
+constexpr int kProgressSteps = 1000;
+constexpr qint64 kProgressRepaintMs = 50;
+
+// A progress box over the window, without a cancel button: what it reports runs to its end.
+std::unique_ptr<QProgressDialog> progressBox(QWidget& window, const QString& what) {
+    auto box = std::make_unique<QProgressDialog>(what, QString(), 0, kProgressSteps, &window);
+    box->setWindowTitle(QStringLiteral("Tarvok Car Manager"));
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setMinimumDuration(0);
+    box->setAutoClose(false);
+    box->setAutoReset(false);
+    box->setMinimumWidth(360);
+    return box;
 }
 
 bool isInput(QEvent::Type type) {
@@ -156,10 +173,63 @@ void WindowCurrentSetBox::setText(const QString& text) {
     box_.repaint();
 }
 
+WindowProgress::WindowProgress(QWidget& window, std::chrono::milliseconds showAfter)
+    : window_(window), showAfter_(showAfter) {}
+
+WindowProgress::~WindowProgress() = default;
+
+void WindowProgress::start(const QString& what, int totalFiles, qint64 totalBytes) {
+    what_ = what;
+    totalFiles_ = totalFiles;
+    totalBytes_ = totalBytes;
+    filesDone_ = 0;
+    bytesDone_ = 0;
+    running_.start();
+}
+
+void WindowProgress::advance(qint64 newBytes, int newFiles) {
+    bytesDone_ += newBytes;
+    filesDone_ += newFiles;
+    if (!dialog_ && running_.isValid() && running_.elapsed() >= showAfter_.count()) {
+        dialog_ = progressBox(window_, what_);
+        dialog_->show();
+    }
+    // Painting after every block would slow the copy it reports on.
+    if (dialog_ && (!sinceShown_.isValid() || sinceShown_.elapsed() >= kProgressRepaintMs))
+        show();
+}
+
+void WindowProgress::show() {
+    sinceShown_.start();
+    const QLocale locale;
+    dialog_->setLabelText(QStringLiteral("%1\n\n%2 of %3 files, %4 of %5")
+                              .arg(what_)
+                              .arg(filesDone_)
+                              .arg(totalFiles_)
+                              .arg(locale.formattedDataSize(bytesDone_), locale.formattedDataSize(totalBytes_)));
+    dialog_->setValue(totalBytes_ > 0 ? static_cast<int>(kProgressSteps * bytesDone_ / totalBytes_) : 0);
+}
+
+void WindowProgress::finish() {
+    dialog_.reset();
+    running_.invalidate();
+    sinceShown_.invalidate();
+}
+
 std::optional<QByteArray> WindowFetch::fetch(const QString& url) {
     if (busy_)
         return std::nullopt;
     const QScopedValueRollback<bool> busy(busy_, true);
     const InputBlocker blocker(window_);
+    std::unique_ptr<QProgressDialog> dialog;
+    QTimer slow;
+    slow.setSingleShot(true);
+    QObject::connect(&slow, &QTimer::timeout, [&] {
+        dialog = progressBox(
+            window_, QStringLiteral("Fetching %1 from the league web site...").arg(url.section(QLatin1Char('/'), -1)));
+        dialog->setRange(0, 0); // how long a league file takes is not known beforehand
+        dialog->show();
+    });
+    slow.start(showAfter_);
     return wrapped_.fetch(url);
 }

@@ -2,9 +2,18 @@
 
 #include "app/Ports.h"
 
+#include <QElapsedTimer>
+
+#include <chrono>
+#include <memory>
+
 class QLineEdit;
 class QListWidget;
+class QProgressDialog;
 class QWidget;
+
+// Long work shows a progress box only once it has run this long; quicker work shows nothing.
+constexpr std::chrono::milliseconds kShowProgressAfter(500);
 
 // Message boxes modal to the window, showing their prompts as plain text; a prompt too long for the
 // screen is shown in a box of its own that scrolls.
@@ -42,16 +51,45 @@ private:
     QLineEdit& box_;
 };
 
+// A modal box over the window with the files and bytes a command has copied so far. It runs on
+// the window's thread, between the blocks the copies write.
+class WindowProgress : public Progress {
+public:
+    explicit WindowProgress(QWidget& window, std::chrono::milliseconds showAfter = kShowProgressAfter);
+    ~WindowProgress() override;
+
+    void start(const QString& what, int totalFiles, qint64 totalBytes) override;
+    void advance(qint64 newBytes, int newFiles) override;
+    void finish() override;
+
+private:
+    void show();
+
+    QWidget& window_;
+    std::chrono::milliseconds showAfter_;
+    QElapsedTimer running_;
+    QElapsedTimer sinceShown_;
+    std::unique_ptr<QProgressDialog> dialog_;
+    QString what_;
+    int totalFiles_ = 0;
+    int filesDone_ = 0;
+    qint64 totalBytes_ = 0;
+    qint64 bytesDone_ = 0;
+};
+
 // Runs a fetch while the window keeps painting but takes no input: clicks and keys made meanwhile
-// are dropped, the cursor shows the wait, and a fetch never starts inside another.
+// are dropped, the cursor shows the wait, a fetch never starts inside another, and one that takes
+// a while says so in a box of its own.
 class WindowFetch : public HttpFetch {
 public:
-    WindowFetch(HttpFetch& wrapped, QWidget& window) : wrapped_(wrapped), window_(window) {}
+    WindowFetch(HttpFetch& wrapped, QWidget& window, std::chrono::milliseconds showAfter = kShowProgressAfter)
+        : wrapped_(wrapped), window_(window), showAfter_(showAfter) {}
 
     std::optional<QByteArray> fetch(const QString& url) override;
 
 private:
     HttpFetch& wrapped_;
     QWidget& window_;
+    std::chrono::milliseconds showAfter_;
     bool busy_ = false;
 };

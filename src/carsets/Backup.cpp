@@ -1,6 +1,7 @@
 #include "carsets/Backup.h"
 
 #include "carsets/CopyReport.h"
+#include "carsets/ShownProgress.h"
 #include "fs/FileSystem.h"
 
 void subBack(FormState& st, Ports& ui) {
@@ -13,7 +14,13 @@ void subBack(FormState& st, Ports& ui) {
     // "original" is usually there from an earlier backup; a file in its way makes both copies fail,
     // which the report then names.
     fso.createFolder(QStringLiteral("original"));
-    QStringList failed = fso.copyFile(QStringLiteral("*.tex"), QStringLiteral("original\\")).failedFiles;
-    failed += fso.copyFile(QStringLiteral("drivers.txt"), QStringLiteral("original\\drivers.txt")).failedFiles;
+    const QString textures = QStringLiteral("*.tex");
+    const QString driversTxt = QStringLiteral("drivers.txt");
+    QStringList failed;
+    {
+        const ShownProgress shown(ui.progress, QStringLiteral("Backing up your cars"), fso, {textures, driversTxt});
+        failed = fso.copyFile(textures, QStringLiteral("original\\"), shown.callback()).failedFiles;
+        failed += fso.copyFile(driversTxt, QStringLiteral("original\\drivers.txt"), shown.callback()).failedFiles;
+    }
     reportFailedCopies(ui.msgBox, failed);
 }

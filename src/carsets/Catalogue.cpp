@@ -1,7 +1,5 @@
 #include "carsets/Catalogue.h"
 
-#include "carsets/DriversTxt.h"
-
 #include <algorithm>
 
 namespace {
@@ -30,17 +28,20 @@ QString fieldOrDefault(const std::optional<QString>& line, const QString& fallba
 
 } // namespace
 
-QString fnGetTXTDetails(const fs::FileSystem& fso, const QString& inpath) {
-    const SetLines lines = readSetLines(fso, inpath).value_or(SetLines{});
-    return fieldOrDefault(lines.line4, QStringLiteral("Unknown Skinpack")) + QStringLiteral(" - ") +
-           fieldOrDefault(lines.line5, QStringLiteral("01/01/1900"));
+QString fnGetTXTDetails(const std::optional<SetLines>& lines) {
+    const SetLines read = lines.value_or(SetLines{});
+    return fieldOrDefault(read.line4, QStringLiteral("Unknown Skinpack")) + QStringLiteral(" - ") +
+           fieldOrDefault(read.line5, QStringLiteral("01/01/1900"));
 }
 
 void subFoldersTXT(FormState& st, const fs::FileSystem& fso, const fs::Subfolder& infolder) {
     const QString candidate = infolder.path + QStringLiteral("/drivers.txt");
-    if (!fso.fileExists(candidate))
+    // Opening is the test that counts for nearly every pack; only a file that cannot be opened
+    // needs the second look that tells it from no file at all.
+    const std::optional<SetLines> lines = readSetLines(fso, candidate);
+    if (!lines && !fso.fileExists(candidate))
         return;
-    st.arrPacks.append({infolder.name, fnGetTXTDetails(fso, candidate)});
+    st.arrPacks.append({infolder.name, fnGetTXTDetails(lines)});
     ++st.intPackCount;
 }
 

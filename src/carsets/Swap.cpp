@@ -2,6 +2,7 @@
 
 #include "carsets/CopyReport.h"
 #include "carsets/CurrentSet.h"
+#include "carsets/ShownProgress.h"
 #include "fs/FileSystem.h"
 
 void subDoIt(FormState& st, Ports& ui) {
@@ -25,14 +26,20 @@ void subMove(FormState& st, Ports& ui, const QString& strFolder) {
         return;
     }
 
-    // A pack without textures is not a failure: its failed list stays empty.
-    QStringList failed = fso.copyFile(packFolder + QStringLiteral("*.tex"), carFolder).failedFiles;
+    const QString textures = packFolder + QStringLiteral("*.tex");
+    const QString driversTxt = packFolder + QStringLiteral("drivers.txt");
+    QStringList failed;
     QString note;
-    // drivers.txt must not name a set whose textures did not all arrive.
-    if (failed.isEmpty())
-        failed += fso.copyFile(packFolder + QStringLiteral("drivers.txt"), QStringLiteral("drivers.txt")).failedFiles;
-    else
-        note = QStringLiteral("drivers.txt was not replaced, so the swap is not complete.");
+    {
+        const ShownProgress shown(ui.progress, QStringLiteral("Swapping in ") + strFolder, fso, {textures, driversTxt});
+        // A pack without textures is not a failure: its failed list stays empty.
+        failed = fso.copyFile(textures, carFolder, shown.callback()).failedFiles;
+        // drivers.txt must not name a set whose textures did not all arrive.
+        if (failed.isEmpty())
+            failed += fso.copyFile(driversTxt, QStringLiteral("drivers.txt"), shown.callback()).failedFiles;
+        else
+            note = QStringLiteral("drivers.txt was not replaced, so the swap is not complete.");
+    }
 
     subCurrent(st, ui.lblCurrent);
     reportFailedCopies(ui.msgBox, failed, note);

@@ -51,8 +51,9 @@ bool FileSystem::folderExists(const QString& path) const {
 }
 
 std::optional<TextReader> FileSystem::openAsTextStream(const QString& path) const {
-    if (!fileExists(path))
+    if (path.isEmpty())
         return std::nullopt;
+    // Opening fails for a folder too, so no separate look is needed first.
     auto file = std::make_unique<QFile>(getAbsolutePathName(path));
     if (!file->open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -91,33 +92,43 @@ QStringList FileSystem::matchingFiles(const QString& folder, const QString& wild
         .entryList({wildcard}, QDir::Files | QDir::Hidden | kHostCase, QDir::Name | QDir::IgnoreCase);
 }
 
+FileSystem::Sources FileSystem::sourcesOf(const QString& source) const {
+    const QFileInfo sourceInfo(getAbsolutePathName(source));
+    Sources sources{sourceInfo.absolutePath(), {}, isWildcard(sourceInfo.fileName())};
+    if (sources.wildcard)
+        sources.names = matchingFiles(sources.folder, sourceInfo.fileName());
+    else if (sourceInfo.isFile())
+        sources.names = {sourceInfo.fileName()};
+    return sources;
+}
+
+CopySize FileSystem::sizeOfCopy(const QString& source) const {
+    const Sources sources = sourcesOf(source);
+    CopySize size{static_cast<int>(sources.names.size()), 0};
+    for (const QString& name : sources.names)
+        size.bytes += QFileInfo(sources.folder + QLatin1Char('/') + name).size();
+    return size;
+}
+
 CopyOutcome FileSystem::copyFile(const QString& source, const QString& destination,
                                  const CopyProgress& progress) const {
-    const QFileInfo sourceInfo(getAbsolutePathName(source));
-    const QString sourceFolder = sourceInfo.absolutePath();
-    const QString sourceName = sourceInfo.fileName();
-    const bool wildcard = isWildcard(sourceName);
-
-    QStringList names;
-    if (wildcard)
-        names = matchingFiles(sourceFolder, sourceName);
-    else if (sourceInfo.isFile())
-        names = {sourceName};
-
+    const Sources sources = sourcesOf(source);
     CopyOutcome outcome;
-    if (names.isEmpty()) {
-        outcome.status = wildcard ? FsStatus::NothingToCopy : FsStatus::NotFound;
+    if (sources.names.isEmpty()) {
+        outcome.status = sources.wildcard ? FsStatus::NothingToCopy : FsStatus::NotFound;
         return outcome;
     }
 
-    const bool intoFolder = wildcard || endsInSeparator(destination);
+    const bool intoFolder = sources.wildcard || endsInSeparator(destination);
     const QString target = getAbsolutePathName(destination);
-    for (const QString& name : names) {
+    for (const QString& name : sources.names) {
         const QString to = intoFolder ? target + QLatin1Char('/') + name : target;
-        if (copyWholeFile(sourceFolder + QLatin1Char('/') + name, to, progress))
+        if (copyWholeFile(sources.folder + QLatin1Char('/') + name, to, progress))
             ++outcome.copiedFiles;
         else
             outcome.failedFiles.append(name);
+        if (progress)
+            progress(0, 1);
     }
     if (!outcome.failedFiles.isEmpty())
         outcome.status = FsStatus::Failed;

@@ -16,8 +16,14 @@ struct Subfolder {
     QString path; // full host path
 };
 
-// Called after each block of bytes a copy writes, with the bytes written so far for that file.
-using CopyProgress = std::function<void(const QString& fileName, qint64 bytesDone, qint64 fileSize)>;
+// Told, as they happen, of the bytes a copy has just written and of each file it has finished.
+using CopyProgress = std::function<void(qint64 newBytes, int newFiles)>;
+
+// How much a copy would move.
+struct CopySize {
+    int files = 0;
+    qint64 bytes = 0;
+};
 
 // The file-system service every procedure goes through. Paths may be written with "\" as the
 // separator, as the league's and the program's own names are; relative paths resolve against the
@@ -41,6 +47,8 @@ public:
     // destination ending in "\" receives the files under their own names. Each file arrives whole
     // or not at all: it is written under a temporary name beside its target and renamed over it.
     CopyOutcome copyFile(const QString& source, const QString& destination, const CopyProgress& progress = {}) const;
+    // What copyFile would copy from that source, for showing progress against it.
+    CopySize sizeOfCopy(const QString& source) const;
 
     // Writes bytes as a whole new file: a reader never sees half of it.
     FsStatus writeFile(const QString& path, const QByteArray& bytes) const;
@@ -49,6 +57,13 @@ public:
     QStringList matchingFiles(const QString& folder, const QString& wildcard) const;
 
 private:
+    struct Sources {
+        QString folder;
+        QStringList names;
+        bool wildcard = false;
+    };
+    Sources sourcesOf(const QString& source) const;
+
     QString programFolder_;
 };
 

@@ -38,11 +38,12 @@ bool copyWholeFile(const QString& source, const QString& target, const CopyProgr
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
         return false;
-    const QString name = QFileInfo(target).fileName();
+    qint64 reported = 0;
     return replaceWhole(target, [&](QFile& output) {
         if (!copyContents(input, output, [&](qint64 done) {
                 if (progress)
-                    progress(name, done, input.size());
+                    progress(done - reported, 0);
+                reported = done;
             }))
             return false;
         output.setPermissions(input.permissions());

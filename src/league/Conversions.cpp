@@ -12,7 +12,7 @@ enum class Field { Day, Month, Year };
 using FieldOrder = std::array<Field, 3>;
 
 // The order of day, month and year in the locale's short date format; quoted literals are skipped.
-FieldOrder numericOrder(const QLocale& locale) {
+FieldOrder orderOfFormat(const QLocale& locale) {
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     FieldOrder order{};
     int found = 0;
@@ -32,6 +32,17 @@ FieldOrder numericOrder(const QLocale& locale) {
     if (found != 3)
         return {Field::Day, Field::Month, Field::Year};
     return order;
+}
+
+// Lists of a thousand dates ask for the same locale's order each time; working it out is the dear part.
+FieldOrder numericOrder(const QLocale& locale) {
+    thread_local QLocale lastLocale(QLocale::C);
+    thread_local FieldOrder lastOrder = orderOfFormat(lastLocale);
+    if (locale != lastLocale) {
+        lastLocale = locale;
+        lastOrder = orderOfFormat(locale);
+    }
+    return lastOrder;
 }
 
 // Two-digit years 00-29 are this century's, 30-99 the last one's; four digits stand as written.

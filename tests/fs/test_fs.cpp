@@ -48,6 +48,15 @@ private slots:
         QCOMPARE(read, lines);
     }
 
+    void onlyFilesOpenAsText() {
+        CarFolder cars;
+        cars.makeFolder(QStringLiteral("drivers.txt"));
+        const fs::FileSystem fso(cars.path());
+        QVERIFY(!fso.openAsTextStream(QStringLiteral("drivers.txt")));
+        QVERIFY(!fso.openAsTextStream(QStringLiteral("missing.txt")));
+        QVERIFY(!fso.openAsTextStream(QString()));
+    }
+
     void aHugeLineIsCutAndTheNextLineStillRead() {
         CarFolder cars;
         cars.write(QStringLiteral("big.txt"), QByteArray(3 * fs::TextReader::kMaxLineBytes, 'x') + "\r\nnext");

@@ -1,6 +1,6 @@
 // "ZERN.cfg" as a member may have edited it.
-#include "FuzzFolder.h"
 #include "app/Config.h"
+#include "FuzzFolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ensureApplication();
     static const FuzzFolder folder;
-    folder.write(QStringLiteral("ZERN.cfg"), QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    folder.write(QStringLiteral("ZERN.cfg"),
+                 QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     FormState st;
     st.appPath = folder.path();
     SilentWindow window;

@@ -1,7 +1,7 @@
 // drivers.txt as members' packs carry it: the catalogue, and both readings of the active set.
-#include "FuzzFolder.h"
 #include "carsets/Catalogue.h"
 #include "carsets/CurrentSet.h"
+#include "FuzzFolder.h"
 
 #include <cstddef>
 #include <cstdint>
