@@ -1,6 +1,7 @@
 #include "league/NetworkFetch.h"
 #include "support/CarFolder.h"
 #include "support/LeagueSite.h"
+#include "support/Process.h"
 #include "support/TestMain.h"
 #include "WindowTesting.h"
 
@@ -15,10 +16,6 @@
 #include <chrono>
 #include <memory>
 #include <tuple>
-
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 using leagueserver::Mode;
 using namespace std::chrono_literals;
@@ -55,16 +52,6 @@ std::shared_ptr<QStringList> answerMessageBoxes(int count) {
     auto shown = std::make_shared<QStringList>();
     QTimer::singleShot(0, qApp, [=] { pollForMessageBoxes(shown, count, kMaxPolls); });
     return shown;
-}
-
-qint64 maxResidentKiB() {
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-#else
-    return 0;
-#endif
 }
 
 // The real window on a car folder whose ZERN.cfg names a league site that misbehaves on purpose.

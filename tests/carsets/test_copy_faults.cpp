@@ -2,6 +2,7 @@
 #include "carsets/CurrentSet.h"
 #include "carsets/Swap.h"
 #include "support/CarFolder.h"
+#include "support/Process.h"
 #include "support/RecordingPorts.h"
 #include "support/TestMain.h"
 
@@ -10,13 +11,6 @@
 
 #include <functional>
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -50,55 +44,22 @@ void activeClassicSet(const CarFolder& cars) {
 }
 
 #ifdef Q_OS_UNIX
-bool writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
-
 // Runs command in a child process whose files cannot grow past kDiskRoom bytes, as on a disk that
 // fills up, and returns the boxes it showed; nothing when the child did not finish.
 std::optional<QList<ShownBox>> runOnAFullDisk(const std::function<void(RecordingPorts&)>& command) {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return std::nullopt;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        // Writes past the limit then fail with EFBIG instead of the signal ending the child.
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{static_cast<rlim_t>(kDiskRoom), static_cast<rlim_t>(kDiskRoom)};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            ::_exit(2);
+    const std::optional<QByteArray> bytes = runWithDiskRoom(kDiskRoom, [&command] {
         RecordingPorts ui;
         command(ui);
-        QByteArray bytes;
-        QDataStream out(&bytes, QIODevice::WriteOnly);
+        QByteArray sent;
+        QDataStream out(&sent, QIODevice::WriteOnly);
         for (const ShownBox& box : std::as_const(ui.msgBox.shown))
             out << box.title << box.prompt << box.yesNo;
-        ::_exit(writeAll(channel[1], bytes) ? 0 : 3);
-    }
-    ::close(channel[1]);
-    if (child < 0) {
-        ::close(channel[0]);
-        return std::nullopt;
-    }
-    QByteArray bytes;
-    char block[4096];
-    ssize_t got = 0;
-    while ((got = ::read(channel[0], block, sizeof block)) > 0)
-        bytes.append(block, got);
-    ::close(channel[0]);
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return sent;
+    });
+    if (!bytes)
         return std::nullopt;
     QList<ShownBox> shown;
-    QDataStream in(bytes);
+    QDataStream in(*bytes);
     while (!in.atEnd()) {
         ShownBox box;
         in >> box.title >> box.prompt >> box.yesNo;

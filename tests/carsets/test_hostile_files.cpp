@@ -6,6 +6,7 @@
 #include "league/PackStatus.h"
 #include "support/CarFolder.h"
 #include "support/LeagueSite.h"
+#include "support/Process.h"
 #include "support/RecordingPorts.h"
 #include "support/TestMain.h"
 
@@ -13,10 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
-
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 using namespace std::chrono_literals;
 
@@ -29,16 +26,6 @@ constexpr qint64 kMaxGrowthKiB = 48 * 1024 + 256 * 1024;
 #else
 constexpr qint64 kMaxGrowthKiB = 48 * 1024;
 #endif
-
-qint64 maxResidentKiB() {
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-#else
-    return 0;
-#endif
-}
 
 // One line of 100 MiB without a line end, written in blocks so the test itself stays small.
 void writeHugeLine(const QString& path) {

@@ -4,6 +4,7 @@
 #include "meeting/MeetingCheck.h"
 #include "support/CarFolder.h"
 #include "support/LeagueSite.h"
+#include "support/Process.h"
 #include "support/RecordingPorts.h"
 #include "support/TestMain.h"
 
@@ -13,13 +14,6 @@
 
 #include <functional>
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 using namespace std::chrono_literals;
 
@@ -39,39 +33,16 @@ QByteArray longPackList() {
 // Runs the command in a child process whose files cannot grow past kDiskRoom bytes, as on a disk
 // that fills up; the boxes it showed as "title | prompt", or nothing when the child did not finish.
 std::optional<QStringList> onAFullDisk(const std::function<QStringList()>& command) {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return std::nullopt;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        // Writes past the limit then fail with EFBIG instead of the signal ending the child.
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{static_cast<rlim_t>(kDiskRoom), static_cast<rlim_t>(kDiskRoom)};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            ::_exit(2);
-        QByteArray bytes;
-        QDataStream out(&bytes, QIODevice::WriteOnly);
+    const std::optional<QByteArray> bytes = runWithDiskRoom(kDiskRoom, [&command] {
+        QByteArray sent;
+        QDataStream out(&sent, QIODevice::WriteOnly);
         out << command();
-        const bool sent = ::write(channel[1], bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
-        ::_exit(sent ? 0 : 3);
-    }
-    ::close(channel[1]);
-    if (child < 0) {
-        ::close(channel[0]);
-        return std::nullopt;
-    }
-    QByteArray bytes;
-    char block[4096];
-    ssize_t got = 0;
-    while ((got = ::read(channel[0], block, sizeof block)) > 0)
-        bytes.append(block, got);
-    ::close(channel[0]);
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return sent;
+    });
+    if (!bytes)
         return std::nullopt;
     QStringList shown;
-    QDataStream in(bytes);
+    QDataStream in(*bytes);
     in >> shown;
     return shown;
 }

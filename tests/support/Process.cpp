@@ -1,0 +1,74 @@
+#include "support/Process.h"
+
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+bool writeAll(int fd, const QByteArray& bytes) {
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + sent, static_cast<size_t>(bytes.size() - sent));
+        if (n <= 0)
+            return false;
+        sent += n;
+    }
+    return true;
+}
+#endif
+
+} // namespace
+
+std::optional<QByteArray> runWithDiskRoom(qint64 diskRoom, const std::function<QByteArray()>& work) {
+#ifdef Q_OS_UNIX
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return std::nullopt;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        // Writes past the limit then fail with EFBIG instead of the signal ending the child.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(diskRoom), static_cast<rlim_t>(diskRoom)};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(2);
+        ::_exit(writeAll(channel[1], work()) ? 0 : 3);
+    }
+    ::close(channel[1]);
+    if (child < 0) {
+        ::close(channel[0]);
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    char block[4096];
+    ssize_t got = 0;
+    while ((got = ::read(channel[0], block, sizeof block)) > 0)
+        bytes.append(block, got);
+    ::close(channel[0]);
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return bytes;
+#else
+    Q_UNUSED(diskRoom);
+    Q_UNUSED(work);
+    return std::nullopt;
+#endif
+}
+
+qint64 maxResidentKiB() {
+#ifdef Q_OS_UNIX
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+#else
+    return 0;
+#endif
+}
