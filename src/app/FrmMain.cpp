@@ -207,6 +207,8 @@ void FrmMain::layOutControls() {
     lstPacks->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every entry is one line of the same font, so the list need not measure thousands of them.
     lstPacks->setUniformItemSizes(true);
+    // A description cut off with "..." would hide the date a member looks for; the list scrolls instead.
+    lstPacks->setTextElideMode(Qt::ElideNone);
     paint(*lstPacks, QPalette::Text, kYellow);
     paint(*lstPacks, QPalette::Base, Qt::black);
     lstPacks->setFont(fixedPitchFont(QStringLiteral("Courier New"), 8.25));
