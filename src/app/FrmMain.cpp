@@ -1,6 +1,7 @@
 #include "app/FrmMain.h"
 
 #include "app/Centring.h"
+#include "app/Colours.h"
 #include "app/Config.h"
 #include "carsets/Backup.h"
 #include "carsets/Catalogue.h"
@@ -31,12 +32,7 @@ constexpr QSize kClientSize(6375 / kTwipsPerPixel, 6015 / kTwipsPerPixel);
 constexpr int kLargestFontPixels = 11;
 constexpr int kSmallestFontPixels = 8;
 
-const QColor kLaidOutBackground(221, 10, 80);
-const QColor kRunningBackground(86, 3, 189);
-const QColor kYellow(0xFF, 0xFF, 0x00);
-const QColor kGreen(0x00, 0xFF, 0x00);
-const QColor kOrange(0xFF, 0x80, 0x00);
-const QColor kNavy(0x00, 0x00, 0x80);
+using namespace colours;
 
 void place(QWidget& control, const char* name, int left, int top, int width, int height) {
     control.setObjectName(QLatin1String(name));

@@ -1,5 +1,7 @@
 #include "app/Pictures.h"
 
+#include "app/Colours.h"
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -10,12 +12,10 @@ namespace pictures {
 
 namespace {
 
-const QColor kPurple(0x56, 0x03, 0xBD);
+using namespace colours;
+const QColor kPurple = kRunningBackground;
 const QColor kLightPurple(0x7B, 0x2F, 0xE0);
 const QColor kDeepPurple(0x1E, 0x00, 0x4A);
-const QColor kOrange(0xFF, 0x80, 0x00);
-const QColor kYellow(0xFF, 0xFF, 0x00);
-const QColor kGreen(0x00, 0xFF, 0x00);
 
 // A narrower button than its face shows only the middle of it, so everything that matters stays
 // inside this part of the face.
