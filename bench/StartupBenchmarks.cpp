@@ -2,6 +2,8 @@
 #include "Figures.h"
 #include "Process.h"
 
+#include <functional>
+
 namespace {
 
 const QStringList kOffscreen{QStringLiteral("QT_QPA_PLATFORM=offscreen")};
@@ -17,26 +19,38 @@ struct Probe {
     std::string failure() const { return "the start-up failed; its output is in " + errorLog.toStdString(); }
 };
 
-void startupBenchmark(benchmark::State& state, BenchData& data, const Probe& probe, int packs) {
+// Starts the program with the packs and then with none, once per iteration, handing each pair to take;
+// false, with the benchmark failed, when a start-up fails.
+bool pairedStartUps(benchmark::State& state, BenchData& data, const Probe& probe, int packs,
+                    const std::function<void(const ProcessCost& loaded, const ProcessCost& empty)>& take) {
     const QString withPacks = data.packFolders(packs);
     const QString withNone = data.packFolders(0);
-    if (!probe.startUp(withPacks, packs) || !probe.startUp(withNone, 0)) {
-        failBenchmark(state, probe.failure().c_str());
-        return;
-    }
-    double with = 0;
-    double none = 0;
     for (auto _ : state) {
         const std::optional<ProcessCost> loaded = probe.startUp(withPacks, packs);
         const std::optional<ProcessCost> empty = probe.startUp(withNone, 0);
         if (!loaded || !empty) {
             failBenchmark(state, probe.failure().c_str());
-            return;
+            return false;
         }
-        with += loaded->seconds;
-        none += empty->seconds;
+        take(*loaded, *empty);
         state.SetIterationTime(loaded->seconds);
     }
+    return true;
+}
+
+void startupBenchmark(benchmark::State& state, BenchData& data, const Probe& probe, int packs) {
+    // One untimed pair first, so neither side pays for loading the program from disk.
+    if (!probe.startUp(data.packFolders(packs), packs) || !probe.startUp(data.packFolders(0), 0)) {
+        failBenchmark(state, probe.failure().c_str());
+        return;
+    }
+    double with = 0;
+    double none = 0;
+    if (!pairedStartUps(state, data, probe, packs, [&](const ProcessCost& loaded, const ProcessCost& empty) {
+            with += loaded.seconds;
+            none += empty.seconds;
+        }))
+        return;
     const double iterations = static_cast<double>(state.iterations());
     state.counters["ratio"] = with / none;
     state.counters["none_ms"] = none * 1000 / iterations;
@@ -44,21 +58,13 @@ void startupBenchmark(benchmark::State& state, BenchData& data, const Probe& pro
 }
 
 void startupMemoryBenchmark(benchmark::State& state, BenchData& data, const Probe& probe, int packs) {
-    const QString withPacks = data.packFolders(packs);
-    const QString withNone = data.packFolders(0);
     qint64 withKiB = 0;
     qint64 noneKiB = 0;
-    for (auto _ : state) {
-        const std::optional<ProcessCost> loaded = probe.startUp(withPacks, packs);
-        const std::optional<ProcessCost> empty = probe.startUp(withNone, 0);
-        if (!loaded || !empty) {
-            failBenchmark(state, probe.failure().c_str());
-            return;
-        }
-        withKiB += loaded->peakRssKiB;
-        noneKiB += empty->peakRssKiB;
-        state.SetIterationTime(loaded->seconds);
-    }
+    if (!pairedStartUps(state, data, probe, packs, [&](const ProcessCost& loaded, const ProcessCost& empty) {
+            withKiB += loaded.peakRssKiB;
+            noneKiB += empty.peakRssKiB;
+        }))
+        return;
     const double iterations = static_cast<double>(state.iterations());
     const double extraMiB = static_cast<double>(withKiB - noneKiB) / 1024 / iterations;
     state.counters["extra_MiB"] = extraMiB;
