@@ -12,7 +12,8 @@ const QString kShellHeads = QStringLiteral("cd \"$1\" && head -q -n 5 */drivers.
 
 void catalogueBenchmark(benchmark::State& state, BenchData& data, int packs) {
     FormState st;
-    st.appPath = data.packFolders(packs);
+    const QString folder = data.packFolders(packs);
+    st.appPath = fs::fromQt(folder);
     qsizetype entries = 0;
     const auto build = [&] {
         RecordingPackList lstPacks;
@@ -21,7 +22,7 @@ void catalogueBenchmark(benchmark::State& state, BenchData& data, int packs) {
     };
     // Also warms the page cache for both sides.
     build();
-    if (entries != packs || st.intPackCount != packs || !runShell(kShellHeads, {st.appPath})) {
+    if (entries != packs || st.intPackCount != packs || !runShell(kShellHeads, {folder})) {
         failBenchmark(state, "the catalogue did not list every pack");
         return;
     }
@@ -29,7 +30,7 @@ void catalogueBenchmark(benchmark::State& state, BenchData& data, int packs) {
     double shell = 0;
     for (auto _ : state) {
         const double seconds = secondsOf(build);
-        const std::optional<ProcessCost> heads = runShell(kShellHeads, {st.appPath});
+        const std::optional<ProcessCost> heads = runShell(kShellHeads, {folder});
         if (!heads || entries != packs) {
             failBenchmark(state, "a catalogue or its shell counterpart failed");
             return;

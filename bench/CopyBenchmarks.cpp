@@ -58,10 +58,10 @@ void measureAgainstShell(benchmark::State& state, const std::function<bool()>& c
 void swapBenchmark(benchmark::State& state, BenchData& data, const Scale& scale) {
     const CopyFolders& folders = data.copyFolders();
     FormState st;
-    st.appPath = folders.cars;
+    st.appPath = fs::fromQt(folders.cars);
     const auto swap = [&] {
         RecordingPorts ui;
-        subMove(st, ui.ports, folders.pack);
+        subMove(st, ui.ports, PackRow{fs::fromQt(folders.pack), folders.pack, {}});
         return ui.msgBox.shown.isEmpty() && ui.lblCurrent.writes == 1;
     };
     // The first round also gives the shell's target its files, so both sides replace existing ones.
@@ -78,7 +78,7 @@ void swapBenchmark(benchmark::State& state, BenchData& data, const Scale& scale)
 void backupBenchmark(benchmark::State& state, BenchData& data, const Scale& scale) {
     const CopyFolders& folders = data.copyFolders();
     FormState st;
-    st.appPath = folders.cars;
+    st.appPath = fs::fromQt(folders.cars);
     const auto backup = [&] {
         RecordingPorts ui;
         ui.msgBox.answers = {true};

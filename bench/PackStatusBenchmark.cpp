@@ -27,7 +27,7 @@ void packStatusBenchmark(benchmark::State& state, BenchData& data, int packs) {
     const QByteArray list = versionList(packs);
     site.publish(kPackVersionList, list);
     FormState st;
-    st.appPath = data.packFolders(packs);
+    st.appPath = fs::fromQt(data.packFolders(packs));
     st.strWebsite = site.baseUrl();
     NetworkFetch inet1;
     const auto check = [&] {

@@ -1,17 +1,19 @@
 #include "app/Config.h"
 
 #include "fs/FileSystem.h"
+#include "text/Lines.h"
 
 void subLoadConfig(FormState& st, MessageBox& msgBox) {
-    const fs::FileSystem fso(st.appPath);
     st.strWebsite = kDefaultWebsite;
+    const fs::Path config = st.appPath / "ZERN.cfg";
 
     QString message;
-    if (fso.fileExists(QStringLiteral("ZERN.cfg"))) {
+    if (fs::isFile(config)) {
         // The first line is taken as it stands; a file that cannot be read keeps the default.
-        if (auto reader = fso.openAsTextStream(QStringLiteral("ZERN.cfg")))
-            if (auto line = reader->readLine())
-                st.strWebsite = *line;
+        const QStringList lines =
+            text::linesOf(fs::readHead(config, text::kMaxLineBytes + 2).value_or(QByteArray()), 1);
+        if (!lines.isEmpty())
+            st.strWebsite = lines.first();
         message = QStringLiteral("Website is - ") + st.strWebsite;
     } else {
         message = QStringLiteral("Could not load CFG file, using default \r\nwebsite location : ") + st.strWebsite;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fs/Path.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -16,19 +18,19 @@ QDateTime zeroDate();
 
 // One row of the skinpack catalogue; row k belongs to position k of the list.
 struct PackRow {
-    QString folderName;
+    fs::Path folder;    // as the host names it
+    QString folderName; // as the list shows it
     QString description;
 };
 
 // The window's state, shared by the procedures of every command from start-up to exit.
 struct FormState {
-    QString appPath; // the program's folder, which holds the executable and the active cars
+    fs::Path appPath; // the program's folder, which holds the executable and the active cars
 
     QString strWebsite;
 
     QList<PackRow> arrPacks;
     qsizetype intPackCount = 0;
-    QString varPath;
 
     QString strMessage;
     int intProblem = 0;

@@ -125,7 +125,7 @@ FrmMain::FrmMain(const QString& programFolder, HttpFetch& inet1, Clock& clock)
       cmdCheckMeeting(pictureButton(pictures::Face::CheckMeeting)), Label4(new QLabel(this)),
       cmdExit(pictureButton(pictures::Face::Exit)), msgBox_(*this), packList_(*lstPacks), currentSetBox_(*lblCurrent),
       inet1_(inet1, *this), progress_(*this), ports{msgBox_, packList_, currentSetBox_, inet1_, clock, &progress_} {
-    st.appPath = programFolder;
+    st.appPath = fs::fromQt(programFolder);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarvok Car Manager"));
     setWindowIcon(QIcon(pictures::windowIcon(devicePixelRatioF())));
@@ -149,7 +149,6 @@ void FrmMain::Form_Load() {
     subLoadConfig(st, ports.msgBox);
     subInitialiseSkinPacks(st, ports.lstPacks);
     centreOnScreen();
-    QDir::setCurrent(st.appPath);
     showStartupCurrentSet(st, ports.lblCurrent);
     setBackground(kRunningBackground);
 }

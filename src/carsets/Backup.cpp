@@ -5,22 +5,27 @@
 #include "fs/FileSystem.h"
 
 void subBack(FormState& st, Ports& ui) {
-    const fs::FileSystem fso(st.appPath);
     const QString prompt = QStringLiteral("Warning! This will copy your current cars to the original folder!") +
                            QStringLiteral("\r\n") + QStringLiteral("Are you sure you want to do this?");
     if (!ui.msgBox.askYesNo(prompt, QStringLiteral("Wait a Minute!")))
         return;
 
-    // "original" is usually there from an earlier backup; a file in its way makes both copies fail,
+    // "original" is usually there from an earlier backup; a file in its way makes every copy fail,
     // which the report then names.
-    fso.createFolder(QStringLiteral("original"));
-    const QString textures = QStringLiteral("*.tex");
-    const QString driversTxt = QStringLiteral("drivers.txt");
+    const fs::Path backup = st.appPath / "original";
+    fs::createFolder(backup);
+    QList<fs::Path> names = fs::filesEndingIn(st.appPath, QStringLiteral(".tex"));
+    // A set without a description still has its textures backed up.
+    if (fs::isFile(st.appPath / "drivers.txt"))
+        names.append(fs::Path("drivers.txt"));
+    QList<fs::Path> sources;
+    for (const fs::Path& name : names)
+        sources.append(st.appPath / name);
+
     QStringList failed;
     {
-        const ShownProgress shown(ui.progress, QStringLiteral("Backing up your cars"), fso, {textures, driversTxt});
-        failed = fso.copyFile(textures, QStringLiteral("original\\"), shown.callback()).failedFiles;
-        failed += fso.copyFile(driversTxt, QStringLiteral("original\\drivers.txt"), shown.callback()).failedFiles;
+        const ShownProgress shown(ui.progress, QStringLiteral("Backing up your cars"), sources);
+        failed = copyEach(st.appPath, names, backup, shown.callback());
     }
     reportFailedCopies(ui.msgBox, failed);
 }

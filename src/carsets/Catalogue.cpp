@@ -1,5 +1,7 @@
 #include "carsets/Catalogue.h"
 
+#include "fs/FileSystem.h"
+
 #include <algorithm>
 
 namespace {
@@ -34,27 +36,24 @@ QString fnGetTXTDetails(const std::optional<SetLines>& lines) {
            fieldOrDefault(read.line5, QStringLiteral("01/01/1900"));
 }
 
-void subFoldersTXT(FormState& st, const fs::FileSystem& fso, const fs::Subfolder& infolder) {
-    const QString candidate = infolder.path + QStringLiteral("/drivers.txt");
+void subFoldersTXT(FormState& st, const fs::Path& infolder) {
+    const fs::Path candidate = st.appPath / infolder / "drivers.txt";
     // Opening is the test that counts for nearly every pack; only a file that cannot be opened
     // needs the second look that tells it from no file at all.
-    const std::optional<SetLines> lines = readSetLines(fso, candidate);
-    if (!lines && !fso.fileExists(candidate))
+    const std::optional<SetLines> lines = readSetLines(candidate);
+    if (!lines && !fs::isFile(candidate))
         return;
-    st.arrPacks.append({infolder.name, fnGetTXTDetails(lines)});
+    st.arrPacks.append({infolder, fs::displayName(infolder), fnGetTXTDetails(lines)});
     ++st.intPackCount;
 }
 
 void subInitialiseSkinPacks(FormState& st, PackList& lstPacks) {
     st.intPackCount = 0;
     st.arrPacks.clear();
-    const fs::FileSystem fso(st.appPath);
-    st.varPath = st.appPath + QLatin1Char('/');
-
-    const QList<fs::Subfolder> folders = fso.subfolders(st.varPath);
+    const QList<fs::Path> folders = fs::subfolders(st.appPath);
     st.arrPacks.reserve(folders.size());
-    for (const fs::Subfolder& folder : folders)
-        subFoldersTXT(st, fso, folder);
+    for (const fs::Path& folder : folders)
+        subFoldersTXT(st, folder);
 
     qsizetype widest = 0;
     for (const PackRow& row : std::as_const(st.arrPacks))

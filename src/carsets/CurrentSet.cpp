@@ -2,8 +2,6 @@
 
 namespace {
 
-const QString kActiveDriversTxt = QStringLiteral("drivers.txt");
-
 // The name field, then the date field when line 5 is longer than its prefix.
 QString withDate(const QString& name, const std::optional<QString>& line5) {
     if (line5 && line5->size() > 3)
@@ -30,8 +28,7 @@ std::optional<QString> currentSetText(const std::optional<SetLines>& lines) {
 }
 
 bool subCurrent(const FormState& st, CurrentSetBox& lblCurrent) {
-    const fs::FileSystem fso(st.appPath);
-    const std::optional<QString> text = currentSetText(readSetLines(fso, kActiveDriversTxt));
+    const std::optional<QString> text = currentSetText(readSetLines(st.appPath / "drivers.txt"));
     if (!text)
         return false;
     lblCurrent.setText(*text);
@@ -39,6 +36,5 @@ bool subCurrent(const FormState& st, CurrentSetBox& lblCurrent) {
 }
 
 void showStartupCurrentSet(const FormState& st, CurrentSetBox& lblCurrent) {
-    const fs::FileSystem fso(st.appPath);
-    lblCurrent.setText(startupCurrentSetText(readSetLines(fso, kActiveDriversTxt)));
+    lblCurrent.setText(startupCurrentSetText(readSetLines(st.appPath / "drivers.txt")));
 }

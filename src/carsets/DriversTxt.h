@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fs/FileSystem.h"
+#include "fs/Path.h"
 
 #include <QString>
 
@@ -13,8 +13,8 @@ struct SetLines {
     std::optional<QString> line5;
 };
 
-// Reads lines 4 and 5 of the drivers.txt at path; nothing when the file cannot be opened.
-std::optional<SetLines> readSetLines(const fs::FileSystem& fso, const QString& path);
+// Reads lines 4 and 5 of the drivers.txt at path; nothing when it is not a regular file that can be read.
+std::optional<SetLines> readSetLines(const fs::Path& path);
 
 // A line without its three-character prefix; nothing when the line is shorter than the prefix.
 std::optional<QString> fieldOf(const QString& line);

@@ -1,17 +1,13 @@
 #include "carsets/ShownProgress.h"
 
-ShownProgress::ShownProgress(Progress* progress, const QString& what, const fs::FileSystem& fso,
-                             const QStringList& sources)
+ShownProgress::ShownProgress(Progress* progress, const QString& what, const QList<fs::Path>& files)
     : progress_(progress) {
     if (!progress_)
         return;
-    fs::CopySize total;
-    for (const QString& source : sources) {
-        const fs::CopySize size = fso.sizeOfCopy(source);
-        total.files += size.files;
-        total.bytes += size.bytes;
-    }
-    progress_->start(what, total.files, total.bytes);
+    qint64 bytes = 0;
+    for (const fs::Path& file : files)
+        bytes += fs::sizeOf(file);
+    progress_->start(what, static_cast<int>(files.size()), bytes);
 }
 
 ShownProgress::~ShownProgress() {

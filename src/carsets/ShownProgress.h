@@ -3,13 +3,11 @@
 #include "app/Ports.h"
 #include "fs/FileSystem.h"
 
-#include <QStringList>
-
 // The progress of a command's copies on the window, from construction to destruction, measured
-// against everything the given sources hold.
+// against the files given.
 class ShownProgress {
 public:
-    ShownProgress(Progress* progress, const QString& what, const fs::FileSystem& fso, const QStringList& sources);
+    ShownProgress(Progress* progress, const QString& what, const QList<fs::Path>& files);
     ~ShownProgress();
     ShownProgress(const ShownProgress&) = delete;
     ShownProgress& operator=(const ShownProgress&) = delete;

@@ -12,31 +12,30 @@ void subDoIt(FormState& st, Ports& ui) {
         return;
     }
     // A position without a row names no folder, which the swap then reports as not found.
-    const QString folder = index < st.arrPacks.size() ? st.arrPacks.at(index).folderName : QString();
-    subMove(st, ui, folder);
+    subMove(st, ui, index < st.arrPacks.size() ? st.arrPacks.at(index) : PackRow{});
 }
 
-void subMove(FormState& st, Ports& ui, const QString& strFolder) {
-    const fs::FileSystem fso(st.appPath);
-    const QString carFolder = fso.programFolder() + QLatin1Char('\\');
-    const QString packFolder = carFolder + strFolder + QLatin1Char('\\');
-
-    if (!fso.folderExists(strFolder)) {
+void subMove(FormState& st, Ports& ui, const PackRow& pack) {
+    const fs::Path packFolder = st.appPath / pack.folder;
+    if (pack.folder.empty() || !fs::isFolder(packFolder)) {
         ui.msgBox.msgBox(QStringLiteral("Skinpack not found!"), QStringLiteral("Oops..."));
         return;
     }
 
-    const QString textures = packFolder + QStringLiteral("*.tex");
-    const QString driversTxt = packFolder + QStringLiteral("drivers.txt");
+    const QList<fs::Path> textures = fs::filesEndingIn(packFolder, QStringLiteral(".tex"));
+    QList<fs::Path> sources;
+    for (const fs::Path& texture : textures)
+        sources.append(packFolder / texture);
+    sources.append(packFolder / "drivers.txt");
+
     QStringList failed;
     QString note;
     {
-        const ShownProgress shown(ui.progress, QStringLiteral("Swapping in ") + strFolder, fso, {textures, driversTxt});
-        // A pack without textures is not a failure: its failed list stays empty.
-        failed = fso.copyFile(textures, carFolder, shown.callback()).failedFiles;
+        const ShownProgress shown(ui.progress, QStringLiteral("Swapping in ") + pack.folderName, sources);
+        failed = copyEach(packFolder, textures, st.appPath, shown.callback());
         // drivers.txt must not name a set whose textures did not all arrive.
         if (failed.isEmpty())
-            failed += fso.copyFile(driversTxt, QStringLiteral("drivers.txt"), shown.callback()).failedFiles;
+            failed += copyEach(packFolder, {fs::Path("drivers.txt")}, st.appPath, shown.callback());
         else
             note = QStringLiteral("drivers.txt was not replaced, so the swap is not complete.");
     }

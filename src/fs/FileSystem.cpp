@@ -1,142 +1,108 @@
 #include "fs/FileSystem.h"
 
-#include "fs/WholeFile.h"
+#include "fs/HostFile.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <algorithm>
 
 namespace fs {
 
 namespace {
 
-QString hostSeparators(const QString& path) {
-    QString host = path;
-    host.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return host;
+constexpr qint64 kReadBlockBytes = 64 * 1024;
+
+// Opens a temporary sibling of target, lets fill write it, then syncs and renames it over target.
+// Anything that fails leaves target untouched and no temporary file behind.
+template <typename Fill> bool replaceWhole(const Path& target, Fill&& fill) {
+    if (host::kindOf(target) == host::Kind::Folder)
+        return false;
+    std::optional<host::TemporaryFile> temporary = host::createTemporaryBeside(target);
+    if (!temporary)
+        return false;
+    const bool written = fill(*temporary->file) && temporary->file->flush() && host::syncToDisk(*temporary->file);
+    temporary->file->close();
+    if (written && host::renameOver(temporary->path, target))
+        return true;
+    host::removeFile(temporary->path);
+    return false;
 }
 
-bool endsInSeparator(const QString& path) {
-    return path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/'));
+QList<Path> sortedAsShown(QList<Path> names) {
+    std::sort(names.begin(), names.end(), [](const Path& a, const Path& b) {
+        return displayName(a).compare(displayName(b), Qt::CaseInsensitive) < 0;
+    });
+    return names;
 }
-
-bool isWildcard(const QString& name) {
-    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
-}
-
-// Names compare as the host's usual file system compares them.
-constexpr QDir::Filter kHostCase =
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-    QDir::NoFilter;
-#else
-    QDir::CaseSensitive;
-#endif
 
 } // namespace
 
-FileSystem::FileSystem(QString programFolder) : programFolder_(std::move(programFolder)) {}
-
-QString FileSystem::getAbsolutePathName(const QString& path) const {
-    const QString host = hostSeparators(path);
-    if (QDir::isAbsolutePath(host))
-        return QDir::cleanPath(host);
-    return QDir::cleanPath(programFolder_ + QLatin1Char('/') + host);
+bool isFolder(const Path& path) {
+    return host::kindOf(path) == host::Kind::Folder;
 }
 
-bool FileSystem::fileExists(const QString& path) const {
-    return !path.isEmpty() && QFileInfo(getAbsolutePathName(path)).isFile();
+bool isFile(const Path& path) {
+    return host::kindOf(path) == host::Kind::RegularFile;
 }
 
-bool FileSystem::folderExists(const QString& path) const {
-    return !path.isEmpty() && QFileInfo(getAbsolutePathName(path)).isDir();
+QList<Path> subfolders(const Path& folder) {
+    return sortedAsShown(host::entriesOf(folder, host::Kind::Folder));
 }
 
-std::optional<TextReader> FileSystem::openAsTextStream(const QString& path) const {
-    if (path.isEmpty())
+QList<Path> filesEndingIn(const Path& folder, const QString& suffix) {
+    QList<Path> names = host::entriesOf(folder, host::Kind::RegularFile);
+    names.removeIf([&](const Path& name) { return !host::endsWith(name, suffix); });
+    return sortedAsShown(names);
+}
+
+std::optional<QByteArray> readHead(const Path& file, qint64 maxBytes) {
+    const std::unique_ptr<QFile> input = host::openRegularFile(file);
+    if (!input)
         return std::nullopt;
-    // Opening fails for a folder too, so no separate look is needed first.
-    auto file = std::make_unique<QFile>(getAbsolutePathName(path));
-    if (!file->open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    // One byte more than the file's size finds its end in one read; a file still growing reads on.
+    qint64 wanted = std::min(maxBytes, input->size() + 1);
+    while (wanted > 0) {
+        const QByteArray block = input->read(wanted);
+        if (block.isEmpty())
+            break;
+        bytes += block;
+        wanted = std::min(maxBytes - bytes.size(), kReadBlockBytes);
+    }
+    if (input->error() != QFileDevice::NoError)
         return std::nullopt;
-    return TextReader(std::move(file));
+    return bytes;
 }
 
-FsStatus FileSystem::deleteFile(const QString& path) const {
-    if (!fileExists(path))
-        return FsStatus::NotFound;
-    return QFile::remove(getAbsolutePathName(path)) ? FsStatus::Ok : FsStatus::Failed;
+bool createFolder(const Path& path) {
+    return host::makeFolder(path) || isFolder(path);
 }
 
-FsStatus FileSystem::createFolder(const QString& path) const {
-    const QString absolute = getAbsolutePathName(path);
-    const QFileInfo info(absolute);
-    if (info.isDir())
-        return FsStatus::AlreadyExists;
-    if (info.exists() || info.isSymLink())
-        return FsStatus::Failed;
-    return QDir().mkdir(absolute) ? FsStatus::Ok : FsStatus::Failed;
+bool removeFile(const Path& path) {
+    return host::removeFile(path);
 }
 
-QList<Subfolder> FileSystem::subfolders(const QString& path) const {
-    const QFileInfoList entries =
-        QDir(getAbsolutePathName(path))
-            .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    QList<Subfolder> folders;
-    folders.reserve(entries.size());
-    for (const QFileInfo& entry : entries)
-        folders.append({entry.fileName(), entry.absoluteFilePath()});
-    return folders;
+qint64 sizeOf(const Path& file) {
+    const std::unique_ptr<QFile> input = host::openRegularFile(file);
+    return input ? input->size() : 0;
 }
 
-QStringList FileSystem::matchingFiles(const QString& folder, const QString& wildcard) const {
-    return QDir(getAbsolutePathName(folder))
-        .entryList({wildcard}, QDir::Files | QDir::Hidden | kHostCase, QDir::Name | QDir::IgnoreCase);
+CopyResult copyWhole(const Path& source, const Path& target, const CopyProgress& progress) {
+    const std::unique_ptr<QFile> input = host::openRegularFile(source);
+    if (!input)
+        return CopyResult::SourceMissing;
+    qint64 reported = 0;
+    const bool copied = replaceWhole(target, [&](QFile& output) {
+        host::copyPermissions(*input, output);
+        return host::copyContents(*input, output, [&](qint64 done) {
+            if (progress)
+                progress(done - reported, 0);
+            reported = done;
+        });
+    });
+    return copied ? CopyResult::Copied : CopyResult::Failed;
 }
 
-FileSystem::Sources FileSystem::sourcesOf(const QString& source) const {
-    const QFileInfo sourceInfo(getAbsolutePathName(source));
-    Sources sources{sourceInfo.absolutePath(), {}, isWildcard(sourceInfo.fileName())};
-    if (sources.wildcard)
-        sources.names = matchingFiles(sources.folder, sourceInfo.fileName());
-    else if (sourceInfo.isFile())
-        sources.names = {sourceInfo.fileName()};
-    return sources;
-}
-
-CopySize FileSystem::sizeOfCopy(const QString& source) const {
-    const Sources sources = sourcesOf(source);
-    CopySize size{static_cast<int>(sources.names.size()), 0};
-    for (const QString& name : sources.names)
-        size.bytes += QFileInfo(sources.folder + QLatin1Char('/') + name).size();
-    return size;
-}
-
-CopyOutcome FileSystem::copyFile(const QString& source, const QString& destination,
-                                 const CopyProgress& progress) const {
-    const Sources sources = sourcesOf(source);
-    CopyOutcome outcome;
-    if (sources.names.isEmpty()) {
-        outcome.status = sources.wildcard ? FsStatus::NothingToCopy : FsStatus::NotFound;
-        return outcome;
-    }
-
-    const bool intoFolder = sources.wildcard || endsInSeparator(destination);
-    const QString target = getAbsolutePathName(destination);
-    for (const QString& name : sources.names) {
-        const QString to = intoFolder ? target + QLatin1Char('/') + name : target;
-        if (copyWholeFile(sources.folder + QLatin1Char('/') + name, to, progress))
-            ++outcome.copiedFiles;
-        else
-            outcome.failedFiles.append(name);
-        if (progress)
-            progress(0, 1);
-    }
-    if (!outcome.failedFiles.isEmpty())
-        outcome.status = FsStatus::Failed;
-    return outcome;
-}
-
-FsStatus FileSystem::writeFile(const QString& path, const QByteArray& bytes) const {
-    return writeWholeFile(getAbsolutePathName(path), bytes) ? FsStatus::Ok : FsStatus::Failed;
+bool writeWhole(const Path& target, const QByteArray& bytes) {
+    return replaceWhole(target, [&](QFile& output) { return output.write(bytes) == bytes.size(); });
 }
 
 } // namespace fs

@@ -1,70 +1,43 @@
 #pragma once
 
-#include "fs/FsStatus.h"
-#include "fs/TextReader.h"
+#include "fs/Path.h"
 
+#include <QByteArray>
 #include <QList>
-#include <QString>
 
 #include <functional>
 #include <optional>
 
+// The host file system as the program uses it. Every operation reports its outcome instead of
+// throwing, so each caller decides whether to go on with its next step.
 namespace fs {
 
-struct Subfolder {
-    QString name; // bare name, as the host spells it
-    QString path; // full host path
-};
+bool isFolder(const Path& path);
+// A regular file once symbolic links are followed: never a FIFO or a device.
+bool isFile(const Path& path);
+
+// The names of a folder's immediate subfolders, sorted as shown, without regard to letter case.
+QList<Path> subfolders(const Path& folder);
+// The names of a folder's regular files that end in suffix (".tex"), compared as the host compares names.
+QList<Path> filesEndingIn(const Path& folder, const QString& suffix);
+
+// The first maxBytes of a regular file, or all of a shorter one; nothing when it is not a regular file
+// or cannot be read.
+std::optional<QByteArray> readHead(const Path& file, qint64 maxBytes);
+
+// True when the folder is there afterwards, made now or before.
+bool createFolder(const Path& path);
+bool removeFile(const Path& path);
+qint64 sizeOf(const Path& file);
 
 // Told, as they happen, of the bytes a copy has just written and of each file it has finished.
 using CopyProgress = std::function<void(qint64 newBytes, int newFiles)>;
 
-// How much a copy would move.
-struct CopySize {
-    int files = 0;
-    qint64 bytes = 0;
-};
-
-// The file-system service every procedure goes through. Paths may be written with "\" as the
-// separator, as the league's and the program's own names are; relative paths resolve against the
-// program's folder, which is the current folder of every procedure.
-class FileSystem {
-public:
-    explicit FileSystem(QString programFolder);
-
-    const QString& programFolder() const { return programFolder_; }
-
-    QString getAbsolutePathName(const QString& path) const;
-    bool fileExists(const QString& path) const;
-    bool folderExists(const QString& path) const;
-    std::optional<TextReader> openAsTextStream(const QString& path) const;
-    FsStatus deleteFile(const QString& path) const;
-    FsStatus createFolder(const QString& path) const;
-    // The immediate subfolders, sorted by name without regard to letter case.
-    QList<Subfolder> subfolders(const QString& path) const;
-
-    // Copies one file, or every regular file matching a wildcard name such as "*.tex". A
-    // destination ending in "\" receives the files under their own names. Each file arrives whole
-    // or not at all: it is written under a temporary name beside its target and renamed over it.
-    CopyOutcome copyFile(const QString& source, const QString& destination, const CopyProgress& progress = {}) const;
-    // What copyFile would copy from that source, for showing progress against it.
-    CopySize sizeOfCopy(const QString& source) const;
-
-    // Writes bytes as a whole new file: a reader never sees half of it.
-    FsStatus writeFile(const QString& path, const QByteArray& bytes) const;
-
-    // Regular files of a folder matching a wildcard name, compared as the host compares names.
-    QStringList matchingFiles(const QString& folder, const QString& wildcard) const;
-
-private:
-    struct Sources {
-        QString folder;
-        QStringList names;
-        bool wildcard = false;
-    };
-    Sources sourcesOf(const QString& source) const;
-
-    QString programFolder_;
-};
+enum class CopyResult { Copied, SourceMissing, Failed };
+// Copies a regular file whole or not at all: it is written under a temporary name beside target,
+// synced to the disk and renamed over target. On failure target is as it was and nothing is left behind.
+CopyResult copyWhole(const Path& source, const Path& target, const CopyProgress& progress = {});
+// Writes bytes as the whole of target the same way.
+bool writeWhole(const Path& target, const QByteArray& bytes);
 
 } // namespace fs

@@ -1,22 +1,53 @@
 #pragma once
 
+#include "fs/Path.h"
+
 #include <QFile>
-#include <QString>
 
 #include <functional>
+#include <memory>
 
 // The few operations that differ between hosts, kept here so nothing else calls the host directly.
-namespace fs {
+namespace fs::host {
+
+enum class Kind { Missing, Folder, RegularFile, Other };
+
+// What path names once symbolic links are followed; a FIFO or a device is Other.
+Kind kindOf(const Path& path);
+
+// Opens path for reading only when, on the opened handle, it is a regular file; opening never
+// waits for a FIFO's writer. Nothing for anything else.
+std::unique_ptr<QFile> openRegularFile(const Path& path);
+
+// A new empty file beside target under a name of fixed length that no wildcard of the program
+// matches, so the longest name the host allows can still be written; opened for writing.
+struct TemporaryFile {
+    Path path;
+    std::unique_ptr<QFile> file;
+};
+std::optional<TemporaryFile> createTemporaryBeside(const Path& target);
 
 // Copies all of input into output with the fastest copy the host offers, reporting the bytes
 // copied so far after each block.
 bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>& progress);
 
-// Pushes a written file's data to the disk, so a rename over the target never exposes a file
-// whose data is not there after a power cut.
+// Gives a written file the permissions of the file it copies.
+void copyPermissions(const QFile& from, QFile& to);
+
+// Pushes a written file's data to the disk, so a rename over the target never exposes a file whose
+// data is not there after a power cut.
 bool syncToDisk(QFile& file);
 
 // Renames from over to, replacing an existing file of that name in one step.
-bool renameOver(const QString& from, const QString& to);
+bool renameOver(const Path& from, const Path& to);
 
-} // namespace fs
+bool removeFile(const Path& path);
+bool makeFolder(const Path& path);
+
+// The names in a folder of the kind wanted, symbolic links followed.
+QList<Path> entriesOf(const Path& folder, Kind wanted);
+
+// Whether a name ends in suffix, compared as the host compares names.
+bool endsWith(const Path& name, const QString& suffix);
+
+} // namespace fs::host

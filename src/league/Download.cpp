@@ -2,11 +2,12 @@
 
 #include "fs/FileSystem.h"
 
-void subDownloadFile(const FormState& st, HttpFetch& inet1, const QString& strFile) {
-    const fs::FileSystem fso(st.appPath);
-    // The old copy goes first, so a failed fetch never leaves stale league data behind; a copy that
-    // cannot be deleted is still replaced whole below.
-    fso.deleteFile(strFile);
-    const std::optional<QByteArray> body = inet1.fetch(st.strWebsite + strFile);
-    fso.writeFile(strFile, body.value_or(QByteArray()));
+std::optional<QByteArray> subDownloadFile(const FormState& st, HttpFetch& inet1, const QString& strFile) {
+    const fs::Path local = st.appPath / fs::fromQt(strFile);
+    // The old copy goes first, so a failed fetch never leaves stale league data behind.
+    fs::removeFile(local);
+    const QByteArray body = inet1.fetch(st.strWebsite + strFile).value_or(QByteArray());
+    if (!fs::writeWhole(local, body))
+        return std::nullopt;
+    return body;
 }

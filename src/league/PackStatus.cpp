@@ -5,14 +5,15 @@
 #include "league/Conversions.h"
 #include "league/Download.h"
 #include "league/PackVersionList.h"
+#include "text/Lines.h"
 
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
 // Line 5 of the pack's drivers.txt behind its prefix; the zero date when it cannot be read.
-QDateTime installedDate(const fs::FileSystem& fso, const QString& driversTxt) {
-    const std::optional<SetLines> lines = readSetLines(fso, driversTxt);
+QDateTime installedDate(const fs::Path& driversTxt) {
+    const std::optional<SetLines> lines = readSetLines(driversTxt);
     const std::optional<QString> field = lines && lines->line5 ? fieldOf(*lines->line5) : std::nullopt;
     const DateValue date = field ? toDate(*field) : std::nullopt;
     return date.value_or(zeroDate());
@@ -27,16 +28,12 @@ QString verdict(const QDateTime& installed, const QDateTime& published) {
 }
 
 // The entries of the list, up to its count or its end, whichever comes first.
-QList<PackEntry> readEntries(fs::TextReader& reader) {
-    const std::optional<QString> countLine = reader.readLine();
-    const qint64 count = countLine ? toWholeNumber(*countLine).value_or(0) : 0;
+QList<PackEntry> readEntries(const QByteArray& list) {
+    const QStringList lines = text::linesOf(list);
+    const qint64 count = lines.isEmpty() ? 0 : toWholeNumber(lines.first()).value_or(0);
     QList<PackEntry> entries;
-    for (qint64 p = 0; p < count; ++p) {
-        const std::optional<QString> line = reader.readLine();
-        if (!line)
-            break;
-        entries.append(packEntryOf(*line));
-    }
+    for (qint64 p = 1; p <= count && p < lines.size(); ++p)
+        entries.append(packEntryOf(lines[p]));
     return entries;
 }
 
@@ -45,13 +42,13 @@ QList<PackEntry> readEntries(fs::TextReader& reader) {
 void subCheckPack(FormState& st, const QString& inPacks, const DateValue& inDates) {
     if (!inDates)
         return;
-    const fs::FileSystem fso(st.appPath);
-    if (!fso.folderExists(inPacks)) {
+    // A name holding a path names no pack folder, so nothing outside the car folder is looked at.
+    const std::optional<fs::Path> folder = fs::singleName(inPacks);
+    if (!folder || !fs::isFolder(st.appPath / *folder)) {
         st.strMessage += inPacks + QStringLiteral(" is not installed") + kLineEnd;
         return;
     }
-    st.varPath = fso.getAbsolutePathName(inPacks + QStringLiteral("\\drivers.txt"));
-    st.strMessage += inPacks + verdict(installedDate(fso, st.varPath), *inDates) + kLineEnd;
+    st.strMessage += inPacks + verdict(installedDate(st.appPath / *folder / "drivers.txt"), *inDates) + kLineEnd;
 }
 
 void subCheckPack(FormState& st, const QString& inPacks, const QString& inDates) {
@@ -59,19 +56,14 @@ void subCheckPack(FormState& st, const QString& inPacks, const QString& inDates)
 }
 
 void subCheckAllPacks(FormState& st, Ports& ui) {
-    subDownloadFile(st, ui.inet1, kPackVersionList);
-    const fs::FileSystem fso(st.appPath);
-    if (!fso.fileExists(kPackVersionList)) {
+    const std::optional<QByteArray> list = subDownloadFile(st, ui.inet1, kPackVersionList);
+    if (!list) {
         st.strMessage = QStringLiteral("Sorry, I could not find the File I needed ") + kLineEnd +
                         QStringLiteral("to check the skin packs");
         ui.msgBox.msgBox(st.strMessage, QStringLiteral("Pack Status"));
         return;
     }
-    QList<PackEntry> entries;
-    if (std::optional<fs::TextReader> reader = fso.openAsTextStream(kPackVersionList)) {
-        entries = readEntries(*reader);
-        reader->close();
-    }
+    const QList<PackEntry> entries = readEntries(*list);
 
     st.strMessage.clear();
     for (const PackEntry& entry : entries)

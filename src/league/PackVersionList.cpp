@@ -1,7 +1,7 @@
 #include "league/PackVersionList.h"
 
-#include "fs/FileSystem.h"
 #include "league/Conversions.h"
+#include "text/Lines.h"
 
 PackEntry packEntryOf(const QString& line) {
     const qsizetype separator = line.indexOf(QLatin1Char('|'));
@@ -10,28 +10,30 @@ PackEntry packEntryOf(const QString& line) {
     return {line.left(separator), line.mid(separator + 1)};
 }
 
-void subGetPackDate(FormState& st) {
-    const fs::FileSystem fso(st.appPath);
-    std::optional<fs::TextReader> reader = fso.openAsTextStream(kPackVersionList);
-    if (!reader) {
+DateValue subGetPackDate(FormState& st, const std::optional<QByteArray>& list) {
+    if (!list) {
         st.intProblem = 1;
-        return;
+        return st.datPackDate;
     }
-    const std::optional<QString> countLine = reader->readLine();
+    const QStringList lines = text::linesOf(*list);
     // A count that is not a number, zero or negative is never reached: the list then ends at its end.
-    const qint64 count = countLine ? toWholeNumber(*countLine).value_or(0) : 0;
+    const qint64 count = lines.isEmpty() ? 0 : toWholeNumber(lines.first()).value_or(0);
     const QString wanted = st.strMeetPack.toUpper();
+    // Without an entry the check goes on with the date kept from before.
+    DateValue published = st.datPackDate;
     for (qint64 entry = 1;; ++entry) {
-        const std::optional<QString> line = reader->readLine();
-        if (!line) {
+        if (entry >= lines.size()) {
             st.intProblem = 1;
             break;
         }
-        const PackEntry pack = packEntryOf(*line);
+        const PackEntry pack = packEntryOf(lines[entry]);
         st.strPackDate = pack.dateText;
-        st.datPackDate = toDate(pack.dateText);
+        published = toDate(pack.dateText);
+        // Only a real date is kept for later checks; "no date" belongs to this one.
+        if (published)
+            st.datPackDate = published;
         if (pack.name.toUpper() == wanted) {
-            if (!st.datPackDate)
+            if (!published)
                 st.intProblem = 1;
             break;
         }
@@ -40,5 +42,5 @@ void subGetPackDate(FormState& st) {
             break;
         }
     }
-    reader->close();
+    return published;
 }

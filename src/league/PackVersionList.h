@@ -2,7 +2,10 @@
 
 #include "app/FormState.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 // The league's pack version list, as the program's folder holds it after a download.
 inline const QString kPackVersionList = QStringLiteral("tarvver.txt");
@@ -15,7 +18,8 @@ struct PackEntry {
 };
 PackEntry packEntryOf(const QString& line);
 
-// Looks strMeetPack up in the program folder's tarvver.txt and keeps its published date in
+// Looks strMeetPack up in the fetched tarvver.txt and keeps its published date in
 // strPackDate and datPackDate; raises intProblem when the pack is not listed or there is no list,
 // and when its listed date is not a date, as then its readiness cannot be confirmed.
-void subGetPackDate(FormState& st);
+// Returns the published date this check goes on with, which is nothing when that entry's date is not a date.
+DateValue subGetPackDate(FormState& st, const std::optional<QByteArray>& list);

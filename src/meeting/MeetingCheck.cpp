@@ -10,20 +10,22 @@ void subCheckMeetings(FormState& st, Ports& ui) {
     st.strMessage.clear();
     st.intProblem = 0;
     // Every step runs whatever the earlier ones found, so the report always reaches the member.
-    subDownloadFile(st, ui.inet1, QStringLiteral("tarvmeet.txt"));
-    subReadMeetings(st, ui.clock);
-    subDownloadFile(st, ui.inet1, QStringLiteral("tarvver.txt"));
-    subGetPackDate(st);
-    subCheckPack(st, st.strMeetPack, st.datPackDate);
+    const std::optional<QByteArray> meetings = subDownloadFile(st, ui.inet1, QStringLiteral("tarvmeet.txt"));
+    subReadMeetings(st, ui.clock, meetings);
+    const std::optional<QByteArray> packs = subDownloadFile(st, ui.inet1, kPackVersionList);
+    const DateValue published = subGetPackDate(st, packs);
+    subCheckPack(st, st.strMeetPack, published);
     subCheckTrack(st);
     subMessageEnd(st);
     ui.msgBox.msgBox(st.strMessage, QStringLiteral("Meeting Info"));
 }
 
 void subCheckTrack(FormState& st) {
-    const fs::FileSystem fso(st.appPath);
-    // The track name is used as the list spells it, blanks and letter case included.
-    if (fso.fileExists(QStringLiteral("..\\run\\") + st.strMeetTrack + QStringLiteral(".trk"))) {
+    // The track name is used as the list spells it, blanks and letter case included; one that
+    // holds a path names no track.
+    const std::optional<fs::Path> track = fs::singleName(st.strMeetTrack);
+    const std::optional<fs::Path> trackFile = fs::singleName(st.strMeetTrack + QStringLiteral(".trk"));
+    if (track && trackFile && fs::isFile(st.appPath / ".." / "run" / *trackFile)) {
         st.strMessage += QStringLiteral("The ") + st.strMeetTrack + QStringLiteral(" track is installed\r\n");
         return;
     }

@@ -1,11 +1,10 @@
 #include "meeting/MeetingList.h"
 
-#include "fs/FileSystem.h"
 #include "league/Conversions.h"
+#include "text/Lines.h"
 
 namespace {
 
-const QString kMeetingList = QStringLiteral("tarvmeet.txt");
 constexpr QChar kSeparator = QLatin1Char('|');
 
 struct MeetingLine {
@@ -38,14 +37,13 @@ bool isNextMeeting(const DateValue& meetDate, const QDate& today) {
 }
 
 // Scans the list into the meeting fields line by line; true when a line qualified.
-bool findNextMeeting(FormState& st, fs::TextReader& reader, const QDate& today) {
-    const std::optional<QString> countLine = reader.readLine();
-    const std::optional<qint64> count = countLine ? toWholeNumber(*countLine) : std::nullopt;
+bool findNextMeeting(FormState& st, const QByteArray& list, const QDate& today) {
+    const QStringList lines = text::linesOf(list);
+    const std::optional<qint64> count = lines.isEmpty() ? std::nullopt : toWholeNumber(lines.first());
     for (qint64 counter = 1;; ++counter) {
-        const std::optional<QString> line = reader.readLine();
-        if (!line)
+        if (counter >= lines.size())
             return false;
-        const MeetingLine meeting = cutMeetingLine(*line);
+        const MeetingLine meeting = cutMeetingLine(lines[counter]);
         st.strMeetDate = meeting.date;
         st.strMeetName = meeting.name;
         st.strMeetPack = meeting.pack;
@@ -60,13 +58,8 @@ bool findNextMeeting(FormState& st, fs::TextReader& reader, const QDate& today) 
 
 } // namespace
 
-void subReadMeetings(FormState& st, const Clock& clock) {
-    const fs::FileSystem fso(st.appPath);
-    bool found = false;
-    if (auto reader = fso.openAsTextStream(kMeetingList)) {
-        found = findNextMeeting(st, *reader, clock.today());
-        reader->close();
-    }
+void subReadMeetings(FormState& st, const Clock& clock, const std::optional<QByteArray>& list) {
+    const bool found = list && findNextMeeting(st, *list, clock.today());
 
     if (!found) {
         st.strMessage += QStringLiteral("Sorry, I could not find any relevant meeting info.\r\n");

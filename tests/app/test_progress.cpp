@@ -82,8 +82,8 @@ private slots:
         RecordingPorts ui;
         ui.ports.progress = &progress;
         FormState st;
-        st.appPath = cars.path();
-        subMove(st, ui.ports, QStringLiteral("GT2003"));
+        st.appPath = fs::fromQt(cars.path());
+        subMove(st, ui.ports, PackRow{fs::Path("GT2003"), QStringLiteral("GT2003"), {}});
 
         const qint64 packBytes =
             3 * QByteArray("GT2003/a.tex").size() + cars.read(QStringLiteral("GT2003/drivers.txt")).size();

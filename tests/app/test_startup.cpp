@@ -18,9 +18,10 @@ private slots:
         QTest::newRow("no file") << false << QByteArray() << kDefaultWebsite
                                  << "Could not load CFG file, using default \r\nwebsite location : " + kDefaultWebsite;
         QTest::newRow("first line only") << true << QByteArray("http://league.test/files/\r\nignored\r\n")
-                                         << "http://league.test/files/" << "Website is - http://league.test/files/";
-        QTest::newRow("empty first line") << true << QByteArray("\r\nhttp://second.test/\r\n") << QString()
-                                          << "Website is - ";
+                                         << "http://league.test/files/"
+                                         << "Website is - http://league.test/files/";
+        QTest::newRow("empty first line")
+            << true << QByteArray("\r\nhttp://second.test/\r\n") << QString() << "Website is - ";
         QTest::newRow("blanks kept") << true << QByteArray("  http://x.test/  ") << "  http://x.test/  "
                                      << "Website is -   http://x.test/  ";
         QTest::newRow("empty file keeps the default")
@@ -36,7 +37,7 @@ private slots:
         if (hasFile)
             cars.write(QStringLiteral("ZERN.cfg"), contents);
         FormState st;
-        st.appPath = cars.path();
+        st.appPath = fs::fromQt(cars.path());
         RecordingMessageBox boxes;
         subLoadConfig(st, boxes);
         QCOMPARE(st.strWebsite, website);

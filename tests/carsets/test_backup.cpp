@@ -16,7 +16,7 @@ const QString kWarning = QStringLiteral("Warning! This will copy your current ca
 
 FormState stateOf(const CarFolder& cars) {
     FormState st;
-    st.appPath = cars.path();
+    st.appPath = fs::fromQt(cars.path());
     return st;
 }
 

@@ -18,7 +18,7 @@ QByteArray linesFile(const QStringList& lines) {
 
 QStringList catalogueOf(const CarFolder& cars, FormState& st) {
     RecordingPorts ui;
-    st.appPath = cars.path();
+    st.appPath = fs::fromQt(cars.path());
     subInitialiseSkinPacks(st, ui.lstPacks);
     return ui.lstPacks.entries;
 }
@@ -41,7 +41,6 @@ private slots:
         QCOMPARE(st.intPackCount, 2);
         QCOMPARE(st.arrPacks[1].folderName, QStringLiteral("Short"));
         QCOMPARE(st.arrPacks[1].description, QStringLiteral("...GT Cars - 12/04/2003"));
-        QCOMPARE(st.varPath, cars.path() + QLatin1Char('/'));
     }
 
     void entriesFromOneDriversTxt_data() {
@@ -49,7 +48,8 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::newRow("blank lines take the defaults")
             << linesFile({"1", "2", "3", "   ", ""}) << "Pack .Unknown Skinpack - 01/01/1900";
-        QTest::newRow("missing lines count as blank") << linesFile({"1", "2", "3"}) << "Pack .Unknown Skinpack - 01/01/1900";
+        QTest::newRow("missing lines count as blank")
+            << linesFile({"1", "2", "3"}) << "Pack .Unknown Skinpack - 01/01/1900";
         QTest::newRow("empty file") << QByteArray() << "Pack .Unknown Skinpack - 01/01/1900";
         QTest::newRow("prefix-only name gives an empty name, leading blank trimmed")
             << linesFile({"1", "2", "3", "## ", "## 12/04/2003"}) << "Pack .- 12/04/2003";
@@ -102,7 +102,8 @@ private slots:
         cars.write(QStringLiteral("Utf/drivers.txt"), "1\n2\n3\n## Citro\xC3\xABn\n## d\n");
         cars.write(QStringLiteral("Win/drivers.txt"), "1\n2\n3\n## Citro\xEBn\n## d\n");
         FormState st;
-        QCOMPARE(catalogueOf(cars, st), (QStringList{QStringLiteral("Utf .Citroën - d"), QStringLiteral("Win .Citroën - d")}));
+        QCOMPARE(catalogueOf(cars, st),
+                 (QStringList{QStringLiteral("Utf .Citroën - d"), QStringLiteral("Win .Citroën - d")}));
     }
 };
 
@@ -119,10 +120,12 @@ private slots:
         QTest::newRow("line 4 shorter than the prefix")
             << linesFile({"1", "2", "3", "ab", "## 12/04/2003"}) << "Error" << QString();
         QTest::newRow("exactly four lines") << linesFile({"1", "2", "3", "## GT"}) << "GT" << QString();
-        QTest::newRow("line 5 of three characters") << linesFile({"1", "2", "3", "## GT", "## "}) << "GT" << "GT";
+        QTest::newRow("line 5 of three characters") << linesFile({"1", "2", "3", "## GT", "## "}) << "GT"
+                                                    << "GT";
         QTest::newRow("name and date") << linesFile({"1", "2", "3", "## GT", "## 12/04/2003"}) << "GT 12/04/2003"
                                        << "GT 12/04/2003";
-        QTest::newRow("empty name, one-character date") << linesFile({"1", "2", "3", "## ", "## 7"}) << " 7" << " 7";
+        QTest::newRow("empty name, one-character date") << linesFile({"1", "2", "3", "## ", "## 7"}) << " 7"
+                                                        << " 7";
         QTest::newRow("blanks reach the text") << linesFile({"1", "2", "3", "##  GT ", "##  d "}) << " GT   d "
                                                << " GT   d ";
     }
@@ -135,7 +138,7 @@ private slots:
         if (!driversTxt.isEmpty())
             cars.write(QStringLiteral("drivers.txt"), driversTxt);
         FormState st;
-        st.appPath = cars.path();
+        st.appPath = fs::fromQt(cars.path());
 
         RecordingCurrentSetBox startUp;
         showStartupCurrentSet(st, startUp);

@@ -19,7 +19,7 @@ constexpr qsizetype kDiskRoom = 64 * 1024;
 
 FormState stateOf(const CarFolder& cars) {
     FormState st;
-    st.appPath = cars.path();
+    st.appPath = fs::fromQt(cars.path());
     return st;
 }
 
@@ -94,7 +94,7 @@ private slots:
         FormState st = stateOf(cars);
         showStartupCurrentSet(st, ui.lblCurrent);
 
-        subMove(st, ui.ports, QStringLiteral("Modern"));
+        subMove(st, ui.ports, PackRow{fs::Path("Modern"), QStringLiteral("Modern"), {}});
 
         QCOMPARE(boxes(ui.msgBox.shown),
                  QStringList{QStringLiteral("Oops... | Some files could not be copied:\r\nb.tex\r\n\r\n"
@@ -117,7 +117,7 @@ private slots:
         RecordingPorts ui;
         FormState st = stateOf(cars);
 
-        subMove(st, ui.ports, QStringLiteral("Modern"));
+        subMove(st, ui.ports, PackRow{fs::Path("Modern"), QStringLiteral("Modern"), {}});
 
         QCOMPARE(boxes(ui.msgBox.shown),
                  QStringList{QStringLiteral("Oops... | Some files could not be copied:\r\ndrivers.txt")});
@@ -163,7 +163,9 @@ private slots:
         expected.write(QStringLiteral("a.tex"), expected.read(QStringLiteral("Modern/a.tex")));
         FormState st = stateOf(cars);
 
-        const auto shown = runOnAFullDisk([&](RecordingPorts& ui) { subMove(st, ui.ports, QStringLiteral("Modern")); });
+        const auto shown = runOnAFullDisk([&](RecordingPorts& ui) {
+            subMove(st, ui.ports, PackRow{fs::Path("Modern"), QStringLiteral("Modern"), {}});
+        });
 
         QVERIFY(shown);
         QCOMPARE(boxes(*shown),

@@ -45,7 +45,7 @@ QStringList boxes(const RecordingPorts& ui) {
 
 // A car folder after start-up, with the league's site publishing the given pack list.
 struct StartedFolder {
-    StartedFolder() { st.appPath = cars.path(); }
+    StartedFolder() { st.appPath = fs::fromQt(cars.path()); }
 
     void startUp() {
         subInitialiseSkinPacks(st, ui.lstPacks);

@@ -14,7 +14,7 @@ namespace {
 // The window's state after start-up: the catalogue built and the active set shown.
 FormState startedIn(const CarFolder& cars, RecordingPorts& ui) {
     FormState st;
-    st.appPath = cars.path();
+    st.appPath = fs::fromQt(cars.path());
     subInitialiseSkinPacks(st, ui.lstPacks);
     showStartupCurrentSet(st, ui.lblCurrent);
     return st;
@@ -99,24 +99,6 @@ private slots:
         QCOMPARE(cars.read(QStringLiteral("drivers.txt")), cars.read(QStringLiteral("Bare/drivers.txt")));
         QCOMPARE(cars.read(QStringLiteral("a.tex")), QByteArray("old a"));
         QCOMPARE(ui.lblCurrent.text, QStringLiteral("Bare Pack 2020"));
-    }
-
-    void packWhoseDriversTxtVanishedBringsOnlyItsTextures() {
-        CarFolder cars;
-        activeClassicSet(cars);
-        cars.addPack(QStringLiteral("Modern"), QStringLiteral("Modern"), QStringLiteral("2024"), {"a.tex"});
-        RecordingPorts ui;
-        FormState st = startedIn(cars, ui);
-        QVERIFY(QFile::remove(cars.file(QStringLiteral("Modern/drivers.txt"))));
-        const QByteArray activeDrivers = cars.read(QStringLiteral("drivers.txt"));
-
-        ui.lstPacks.selected = 0;
-        subDoIt(st, ui.ports);
-
-        QVERIFY(ui.msgBox.shown.isEmpty());
-        QCOMPARE(cars.read(QStringLiteral("a.tex")), cars.read(QStringLiteral("Modern/a.tex")));
-        QCOMPARE(cars.read(QStringLiteral("drivers.txt")), activeDrivers);
-        QCOMPARE(ui.lblCurrent.text, QStringLiteral("Classic 1998"));
     }
 
     void packThatIsNotThereIsReported_data() {

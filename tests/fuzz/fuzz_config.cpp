@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     folder.write(QStringLiteral("ZERN.cfg"),
                  QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     FormState st;
-    st.appPath = folder.path();
+    st.appPath = fs::fromQt(folder.path());
     SilentWindow window;
     subLoadConfig(st, window);
     return 0;

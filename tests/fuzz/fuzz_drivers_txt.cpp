@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     folder.write(QStringLiteral("Pack/drivers.txt"), bytes);
 
     FormState st;
-    st.appPath = folder.path();
+    st.appPath = fs::fromQt(folder.path());
     SilentWindow window;
     subInitialiseSkinPacks(st, window);
     showStartupCurrentSet(st, window);

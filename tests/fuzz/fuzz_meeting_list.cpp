@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Ports ports{window, window, window, site, window};
 
     FormState st;
-    st.appPath = folder.path();
+    st.appPath = fs::fromQt(folder.path());
     subCheckMeetings(st, ports);
     // A second press keeps the fields of the first, as the window does.
     subCheckMeetings(st, ports);

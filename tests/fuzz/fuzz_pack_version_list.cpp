@@ -20,11 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Ports ports{window, window, window, site, window};
 
     FormState st;
-    st.appPath = folder.path();
+    st.appPath = fs::fromQt(folder.path());
     subCheckAllPacks(st, ports);
     for (const QString& pack : {QStringLiteral("GT"), QStringLiteral("gt"), QString(), QStringLiteral("..")}) {
         st.strMeetPack = pack;
-        subGetPackDate(st);
+        subGetPackDate(st, site.body);
         subCheckPack(st, st.strMeetPack, st.datPackDate);
     }
     return 0;

@@ -20,7 +20,7 @@ const QString kList = QStringLiteral("tarvver.txt");
 // A program folder whose strWebsite points at the site.
 FormState stateFor(const CarFolder& cars, const QString& website) {
     FormState st;
-    st.appPath = cars.path();
+    st.appPath = fs::fromQt(cars.path());
     st.strWebsite = website;
     return st;
 }

@@ -67,7 +67,7 @@ struct FullDiskDay {
         cars.write(QStringLiteral("tarvver.txt"), "1\r\nGT|01/01/2003\r\n");
         site.publish(QStringLiteral("tarvver.txt"), longPackList());
         site.publish(QStringLiteral("tarvmeet.txt"), "1\r\n2026-12-13|Round 5|GT|Spa\r\n" + longPackList());
-        st.appPath = cars.path();
+        st.appPath = fs::fromQt(cars.path());
         st.strWebsite = site.baseUrl();
     }
 
@@ -132,6 +132,34 @@ private slots:
         QCOMPARE(day.cars.snapshot(), day.expected.snapshot());
 #else
         QSKIP("file size limits are a POSIX feature");
+#endif
+    }
+
+    void aFolderThatCannotBeWrittenNeverShowsOldLists() {
+#ifdef Q_OS_UNIX
+        FullDiskDay day;
+        day.site.publish(QStringLiteral("tarvver.txt"), "1\r\nGT|12/04/2003\r\n");
+        const QStringList before = day.cars.snapshot();
+        // Readable and searchable by every user, writable by none.
+        QFile::setPermissions(day.cars.file(QStringLiteral("..")), QFile::ReadOwner | QFile::WriteOwner |
+                                                                       QFile::ExeOwner | QFile::ReadOther |
+                                                                       QFile::ExeOther);
+        QFile::setPermissions(day.cars.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        const std::optional<QByteArray> shown = runInChild({std::nullopt, true}, [&day] {
+            RecordingPorts ui(&day.network);
+            subCheckAllPacks(day.st, ui.ports);
+            subCheckMeetings(day.st, ui.ports);
+            return boxes(ui).join(QLatin1Char('\n')).toUtf8();
+        });
+        QFile::setPermissions(day.cars.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(shown, std::optional(QByteArray(
+                            "Pack Status | Sorry, I could not find the File I needed \r\nto check the skin packs\n"
+                            "Meeting Info | Sorry, I could not find any relevant meeting info.\r\n is not installed\r\n"
+                            "The  track is not installed\r\nThere seem to be problems which may stop you racing the "
+                            "next meeting.\r\nPlease visit the Tarvok website to fix the problems.")));
+        QCOMPARE(day.cars.snapshot(), before);
+#else
+        QSKIP("user permissions are a POSIX feature");
 #endif
     }
 

@@ -36,7 +36,7 @@ QString lines(const QStringList& texts) {
 
 FormState stateFor(const CarFolder& cars, const QString& website = QString()) {
     FormState st;
-    st.appPath = cars.path();
+    st.appPath = fs::fromQt(cars.path());
     st.strWebsite = website;
     st.strMessage = QStringLiteral("an earlier report\r\n");
     return st;
@@ -165,18 +165,15 @@ private slots:
         FormState st = stateFor(cars);
         subCheckPack(st, QStringLiteral("PackB"), toDate(QStringLiteral("01/04/2003")));
         QCOMPARE(st.strMessage, QStringLiteral("an earlier report\r\nPackB is up to date\r\n"));
-        QCOMPARE(st.varPath, cars.file(QStringLiteral("PackB/drivers.txt")));
     }
 
     void checkPackWithoutADateAppendsNothing() {
         CarFolder cars;
         installPacks(cars);
         FormState st = stateFor(cars);
-        st.varPath = QStringLiteral("before");
         subCheckPack(st, QStringLiteral("PackA"), DateValue());
         subCheckPack(st, QStringLiteral("PackA"), QStringLiteral("not a date"));
         QCOMPARE(st.strMessage, QStringLiteral("an earlier report\r\n"));
-        QCOMPARE(st.varPath, QStringLiteral("before"));
     }
 
     void anEmptyPackNameIsNotInstalled() {

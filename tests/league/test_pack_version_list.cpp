@@ -117,28 +117,28 @@ private slots:
         if (!list.isNull())
             cars.write(kPackVersionList, list);
         FormState st;
-        st.appPath = cars.path();
+        st.appPath = fs::fromQt(cars.path());
         st.strMeetPack = meetPack;
         st.strPackDate = kKeptText;
         st.datPackDate = kKeptDate;
 
-        subGetPackDate(st);
+        const DateValue published = subGetPackDate(st, list.isNull() ? std::nullopt : std::optional(list));
 
         QCOMPARE(st.intProblem, problem);
         QCOMPARE(st.strPackDate, packDate);
-        QCOMPARE(st.datPackDate.has_value(), packDateValue.isValid());
+        QCOMPARE(published.has_value(), packDateValue.isValid());
         if (packDateValue.isValid())
-            QCOMPARE(*st.datPackDate, packDateValue);
+            QCOMPARE(*published, packDateValue);
     }
 
     void theProblemFlagIsNeverCleared() {
         CarFolder cars;
         cars.write(kPackVersionList, kTwoPacks);
         FormState st;
-        st.appPath = cars.path();
+        st.appPath = fs::fromQt(cars.path());
         st.strMeetPack = QStringLiteral("PackA");
         st.intProblem = 1;
-        subGetPackDate(st);
+        subGetPackDate(st, kTwoPacks);
         QCOMPARE(st.intProblem, 1);
         QCOMPARE(st.strPackDate, QStringLiteral("12/04/2003"));
     }

@@ -47,7 +47,7 @@ struct GuardedFolder {
         cars.write(QStringLiteral("a.tex"), "a");
         cars.addPack(QStringLiteral("../victim"), QStringLiteral("Victim"), QStringLiteral("01/01/2003"), {"v.tex"});
         cars.write(QStringLiteral("../run/Spa.trk"), "track");
-        st.appPath = cars.path();
+        st.appPath = fs::fromQt(cars.path());
         st.strWebsite = site.baseUrl();
     }
 

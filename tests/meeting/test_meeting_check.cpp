@@ -28,7 +28,7 @@ QByteArray listFile(const QStringList& lines) {
 // A member's car folder and the league's web site, with the window state that lives across presses.
 struct MeetingDay {
     MeetingDay() {
-        st.appPath = cars.path();
+        st.appPath = fs::fromQt(cars.path());
         st.strWebsite = site.baseUrl();
     }
 
@@ -146,6 +146,24 @@ private slots:
         QCOMPARE(day.press(), meetingInfo(kWinterCup + "GT is up to date\r\nThe Spa track is installed\r\n" + kOk));
 
         day.site.withdraw(QStringLiteral("tarvmeet.txt"));
+        QCOMPARE(day.press(), meetingInfo("Sorry, I could not find any relevant meeting info.\r\n"
+                                          "GT is up to date\r\nThe Spa track is installed\r\n" +
+                                          kProblems));
+    }
+
+    void anOddPackDateSpoilsOnlyItsOwnCheck() {
+        MeetingDay day;
+        day.site.publish(QStringLiteral("tarvmeet.txt"), listFile({kNextWeek + "|Winter Cup|GT|Spa"}));
+        day.site.publish(QStringLiteral("tarvver.txt"), listFile({"GT|" + kRelease}));
+        day.cars.addPack(QStringLiteral("GT"), QStringLiteral("GT Cars"), kRelease);
+        day.cars.write(QStringLiteral("../run/Spa.trk"), "track");
+        QCOMPARE(day.press(), meetingInfo(kWinterCup + "GT is up to date\r\nThe Spa track is installed\r\n" + kOk));
+
+        day.site.publish(QStringLiteral("tarvver.txt"), listFile({"GT|TBA"}));
+        QCOMPARE(day.press(), meetingInfo(kWinterCup + "The Spa track is installed\r\n" + kProblems));
+
+        day.site.withdraw(QStringLiteral("tarvmeet.txt"));
+        day.site.withdraw(QStringLiteral("tarvver.txt"));
         QCOMPARE(day.press(), meetingInfo("Sorry, I could not find any relevant meeting info.\r\n"
                                           "GT is up to date\r\nThe Spa track is installed\r\n" +
                                           kProblems));

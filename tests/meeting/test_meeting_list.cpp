@@ -29,7 +29,7 @@ const QString kApology = QStringLiteral("Sorry, I could not find any relevant me
 // What a previous check left in the meeting fields: a meeting a month away.
 FormState afterEarlierCheck(const QString& appPath) {
     FormState st;
-    st.appPath = appPath;
+    st.appPath = fs::fromQt(appPath);
     st.strMeetDate = day(30);
     st.datMeetDate = toDate(st.strMeetDate);
     st.strMeetName = QStringLiteral("Old Cup");
@@ -105,7 +105,7 @@ private slots:
         if (listPresent)
             cars.write(QStringLiteral("tarvmeet.txt"), list);
         FormState st = afterEarlierCheck(cars.path());
-        subReadMeetings(st, FixedClock(kToday));
+        subReadMeetings(st, FixedClock(kToday), listPresent ? std::optional(list) : std::nullopt);
 
         QCOMPARE(st.strMessage, message);
         QCOMPARE((QStringList{st.strMeetDate, st.strMeetName, st.strMeetPack, st.strMeetTrack}), fields);

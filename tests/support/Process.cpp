@@ -26,7 +26,7 @@ bool writeAll(int fd, const QByteArray& bytes) {
 
 } // namespace
 
-std::optional<QByteArray> runWithDiskRoom(qint64 diskRoom, const std::function<QByteArray()>& work) {
+std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work) {
 #ifdef Q_OS_UNIX
     int channel[2];
     if (::pipe(channel) != 0)
@@ -34,10 +34,15 @@ std::optional<QByteArray> runWithDiskRoom(qint64 diskRoom, const std::function<Q
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        // Writes past the limit then fail with EFBIG instead of the signal ending the child.
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{static_cast<rlim_t>(diskRoom), static_cast<rlim_t>(diskRoom)};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        if (limits.diskRoom) {
+            // Writes past the limit then fail with EFBIG instead of the signal ending the child.
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(*limits.diskRoom), static_cast<rlim_t>(*limits.diskRoom)};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                ::_exit(2);
+        }
+        constexpr uid_t kNobody = 65534;
+        if (limits.unprivileged && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(2);
         ::_exit(writeAll(channel[1], work()) ? 0 : 3);
     }
@@ -57,7 +62,7 @@ std::optional<QByteArray> runWithDiskRoom(qint64 diskRoom, const std::function<Q
         return std::nullopt;
     return bytes;
 #else
-    Q_UNUSED(diskRoom);
+    Q_UNUSED(limits);
     Q_UNUSED(work);
     return std::nullopt;
 #endif

@@ -5,9 +5,20 @@
 #include <functional>
 #include <optional>
 
-// Runs work in a forked child whose files cannot grow past diskRoom bytes, as on a disk that fills
-// up; the bytes the work returned, or nothing when the child did not finish. Unix only.
-std::optional<QByteArray> runWithDiskRoom(qint64 diskRoom, const std::function<QByteArray()>& work);
+// What a forked child may not do: write files past diskRoom bytes, as on a disk that fills up, or,
+// unprivileged, write where only root may (a root child becomes the user nobody).
+struct ChildLimits {
+    std::optional<qint64> diskRoom;
+    bool unprivileged = false;
+};
+
+// Runs work in a forked child under the limits; the bytes the work returned, or nothing when the
+// child did not finish. Unix only.
+std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work);
+
+inline std::optional<QByteArray> runWithDiskRoom(qint64 diskRoom, const std::function<QByteArray()>& work) {
+    return runInChild({diskRoom, false}, work);
+}
 
 // The most memory this process has held so far, in KiB (0 where the host does not tell).
 qint64 maxResidentKiB();

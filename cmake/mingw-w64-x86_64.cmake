@@ -1,0 +1,49 @@
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (posix threads) and runs the
+# resulting .exe files (tests, try_run) under Wine. Used to build Qt itself (scripts/windows-qt)
+# and the project:
+#   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_PREFIX_PATH=<qt install> ...
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+
+set(_tarvok_triple x86_64-w64-mingw32)
+# The posix flavour, since the win32 one lacks std::thread and std::mutex.
+set(CMAKE_C_COMPILER ${_tarvok_triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_tarvok_triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${_tarvok_triple}-windres)
+set(CMAKE_AR ${_tarvok_triple}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB ${_tarvok_triple}-gcc-ranlib-posix CACHE FILEPATH "")
+
+# Libraries and packages come only from the MinGW tree or the prefixes given, never from the
+# Linux host, whose Qt and libraries would otherwise be found first. The prefixes join the
+# root list because ONLY mode would look for them under /usr/x86_64-w64-mingw32.
+list(APPEND CMAKE_FIND_ROOT_PATH /usr/${_tarvok_triple})
+foreach(_tarvok_prefix IN LISTS CMAKE_PREFIX_PATH)
+    list(PREPEND CMAKE_FIND_ROOT_PATH "${_tarvok_prefix}")
+endforeach()
+list(REMOVE_DUPLICATES CMAKE_FIND_ROOT_PATH)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# libgcc, libstdc++ and winpthread go into each .exe, so that it runs without MinGW DLLs beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+
+# ctest and try_run start the .exe files through Wine, quiet (which also drops Debian's hint
+# about the absent 32-bit Wine), without offering to download Mono and Gecko, and in the prefix
+# that scripts/windows-qt makes in the cache rather than in ~/.wine.
+if(DEFINED ENV{TARVOK_WINEPREFIX})
+    set(_tarvok_wineprefix "$ENV{TARVOK_WINEPREFIX}")
+elseif(DEFINED ENV{TARVOK_CACHE})
+    set(_tarvok_wineprefix "$ENV{TARVOK_CACHE}/wine")
+else()
+    set(_tarvok_wineprefix "/var/cache/tarvok/wine")
+endif()
+find_program(TARVOK_WINE NAMES wine)
+if(TARVOK_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        /usr/bin/env WINEPREFIX=${_tarvok_wineprefix} WINEDEBUG=-all
+        "WINEDLLOVERRIDES=mscoree,mshtml=" ${TARVOK_WINE})
+endif()

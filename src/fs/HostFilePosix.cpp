@@ -1,0 +1,157 @@
+#include "fs/HostFile.h"
+
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <system_error>
+
+namespace fs::host {
+
+namespace {
+
+constexpr qint64 kBlockBytes = 8 * 1024 * 1024;
+constexpr int kTemporaryNameAttempts = 100;
+
+std::unique_ptr<QFile> adopt(int fd, QIODevice::OpenMode mode) {
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, mode | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return file;
+}
+
+bool copyByReading(QFile& input, QFile& output, qint64 done, const std::function<void(qint64)>& progress) {
+    QByteArray block;
+    while (!(block = input.read(kBlockBytes)).isEmpty()) {
+        if (output.write(block) != block.size())
+            return false;
+        done += block.size();
+        progress(done);
+    }
+    return input.error() == QFileDevice::NoError;
+}
+
+QString randomSuffix() {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString suffix;
+    for (int i = 0; i < 6; ++i)
+        suffix += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
+    return suffix;
+}
+
+} // namespace
+
+Kind kindOf(const Path& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return Kind::Missing;
+    if (S_ISDIR(info.st_mode))
+        return Kind::Folder;
+    return S_ISREG(info.st_mode) ? Kind::RegularFile : Kind::Other;
+}
+
+std::unique_ptr<QFile> openRegularFile(const Path& path) {
+    if (path.empty())
+        return nullptr;
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return adopt(fd, QIODevice::ReadOnly);
+}
+
+std::optional<TemporaryFile> createTemporaryBeside(const Path& target) {
+    const Path folder = target.parent_path().empty() ? Path(".") : target.parent_path();
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        Path path = folder / (QStringLiteral(".tarvok-") + randomSuffix() + QStringLiteral(".part")).toStdString();
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return std::nullopt;
+        std::unique_ptr<QFile> file = adopt(fd, QIODevice::WriteOnly);
+        if (!file) {
+            ::unlink(path.c_str());
+            return std::nullopt;
+        }
+        return TemporaryFile{std::move(path), std::move(file)};
+    }
+    return std::nullopt;
+}
+
+bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>& progress) {
+    qint64 done = 0;
+#if defined(Q_OS_LINUX)
+    // The kernel copies without a trip through user space, and shares blocks where the file system can.
+    for (;;) {
+        const ssize_t copied =
+            ::copy_file_range(input.handle(), nullptr, output.handle(), nullptr, static_cast<size_t>(kBlockBytes), 0);
+        if (copied == 0)
+            return true;
+        if (copied < 0) {
+            if (errno == EINTR)
+                continue;
+            if (done == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
+                break; // not offered between these two files: copy by reading
+            return false;
+        }
+        done += copied;
+        progress(done);
+    }
+#endif
+    return copyByReading(input, output, done, progress);
+}
+
+void copyPermissions(const QFile& from, QFile& to) {
+    struct stat info {};
+    if (::fstat(from.handle(), &info) == 0)
+        ::fchmod(to.handle(), info.st_mode & 07777);
+}
+
+bool syncToDisk(QFile& file) {
+    return ::fsync(file.handle()) == 0;
+}
+
+bool renameOver(const Path& from, const Path& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool removeFile(const Path& path) {
+    return !path.empty() && ::unlink(path.c_str()) == 0;
+}
+
+bool makeFolder(const Path& path) {
+    return !path.empty() && ::mkdir(path.c_str(), 0777) == 0;
+}
+
+QList<Path> entriesOf(const Path& folder, Kind wanted) {
+    QList<Path> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        // The type the listing gave is used as it is; only links and unknown types cost a stat.
+        std::error_code ignored;
+        const Kind kind = it->is_directory(ignored)      ? Kind::Folder
+                          : it->is_regular_file(ignored) ? Kind::RegularFile
+                                                         : Kind::Other;
+        if (kind == wanted)
+            names.append(it->path().filename());
+    }
+    return names;
+}
+
+bool endsWith(const Path& name, const QString& suffix) {
+    return QByteArrayView(name.native()).endsWith(suffix.toUtf8());
+}
+
+} // namespace fs::host

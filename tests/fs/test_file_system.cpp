@@ -1,0 +1,127 @@
+#include "fs/FileSystem.h"
+#include "support/CarFolder.h"
+
+#include <QTest>
+
+namespace {
+
+fs::Path in(const CarFolder& cars, const QString& relative) {
+    return fs::fromQt(cars.file(relative));
+}
+
+QStringList shown(const QList<fs::Path>& names) {
+    QStringList list;
+    for (const fs::Path& name : names)
+        list.append(fs::displayName(name));
+    return list;
+}
+
+} // namespace
+
+class FileSystemTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aCopyReplacesItsTargetWhole() {
+        CarFolder cars;
+        cars.write(QStringLiteral("pack/a.tex"), "new");
+        cars.write(QStringLiteral("a.tex"), "the old, longer texture");
+        QCOMPARE(fs::copyWhole(in(cars, "pack/a.tex"), in(cars, "a.tex")), fs::CopyResult::Copied);
+        QCOMPARE(cars.read(QStringLiteral("a.tex")), QByteArray("new"));
+        QVERIFY(fs::writeWhole(in(cars, "a.tex"), "written"));
+        QCOMPARE(cars.read(QStringLiteral("a.tex")), QByteArray("written"));
+        QCOMPARE(cars.snapshot().filter(QStringLiteral("cars/")).size(), 4); // cars/, pack/, pack/a.tex, a.tex
+    }
+
+    void aFailedCopyLeavesEverythingAsItWas() {
+        CarFolder cars;
+        cars.write(QStringLiteral("pack/drivers.txt"), "new");
+        cars.makeFolder(QStringLiteral("drivers.txt"));
+        const QStringList before = cars.snapshot();
+        QCOMPARE(fs::copyWhole(in(cars, "pack/drivers.txt"), in(cars, "drivers.txt")), fs::CopyResult::Failed);
+        QVERIFY(!fs::writeWhole(in(cars, "drivers.txt"), "new"));
+        QCOMPARE(fs::copyWhole(in(cars, "pack/drivers.txt"), in(cars, "gone/drivers.txt")), fs::CopyResult::Failed);
+        QCOMPARE(fs::copyWhole(in(cars, "pack/missing.txt"), in(cars, "x.txt")), fs::CopyResult::SourceMissing);
+        QCOMPARE(fs::copyWhole(in(cars, "pack"), in(cars, "x.txt")), fs::CopyResult::SourceMissing);
+        QCOMPARE(cars.snapshot(), before);
+    }
+
+    void theLongestNameTheHostAllowsIsWritten() {
+        CarFolder cars;
+        const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".tex");
+        cars.write(QStringLiteral("pack/") + name, "long");
+        QCOMPARE(fs::copyWhole(in(cars, "pack/" + name), in(cars, name)), fs::CopyResult::Copied);
+        QCOMPARE(cars.read(name), QByteArray("long"));
+        QVERIFY(fs::writeWhole(in(cars, "pack/" + name), "again"));
+        QCOMPARE(cars.read(QStringLiteral("pack/") + name), QByteArray("again"));
+    }
+
+    void listingsNameWhatTheyAskFor() {
+        CarFolder cars;
+        for (const char* name : {"beta", "Alpha", "gamma", "Delta", "folder.tex"})
+            cars.makeFolder(QString::fromLatin1(name));
+        for (const char* name : {"b.tex", "A.tex", "notes.txt", "tex", "a.tex.bak"})
+            cars.write(QString::fromLatin1(name), "x");
+        QCOMPARE(shown(fs::subfolders(in(cars, ""))), (QStringList{"Alpha", "beta", "Delta", "folder.tex", "gamma"}));
+        QCOMPARE(shown(fs::filesEndingIn(in(cars, ""), ".tex")), (QStringList{"A.tex", "b.tex"}));
+        QVERIFY(fs::subfolders(in(cars, "missing")).isEmpty());
+    }
+
+    void foldersAreMadeOnceAndNeverOverAFile() {
+        CarFolder cars;
+        QVERIFY(fs::createFolder(in(cars, "original")));
+        QVERIFY(fs::isFolder(in(cars, "original")));
+        QVERIFY(fs::createFolder(in(cars, "original")));
+        cars.write(QStringLiteral("blocker"), "x");
+        QVERIFY(!fs::createFolder(in(cars, "blocker")));
+        QVERIFY(fs::isFile(in(cars, "blocker")));
+        QVERIFY(fs::removeFile(in(cars, "blocker")));
+        QVERIFY(!fs::isFile(in(cars, "blocker")));
+        QVERIFY(!fs::removeFile(in(cars, "blocker")));
+    }
+
+    void readsAreBounded() {
+        CarFolder cars;
+        cars.write(QStringLiteral("big.txt"), QByteArray(1024 * 1024, 'x'));
+        QCOMPARE(fs::readHead(in(cars, "big.txt"), 1000)->size(), 1000);
+        QCOMPARE(fs::readHead(in(cars, "big.txt"), 4 * 1024 * 1024)->size(), 1024 * 1024);
+        QCOMPARE(fs::sizeOf(in(cars, "big.txt")), 1024 * 1024);
+        QVERIFY(!fs::readHead(in(cars, "missing.txt"), 1000));
+        QVERIFY(!fs::readHead(in(cars, ""), 1000));
+    }
+
+    void aLeagueNameIsOneName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("single");
+        QTest::newRow("plain") << "GT2003" << true;
+        QTest::newRow("blanks kept") << " GT 2003 " << true;
+        QTest::newRow("dots inside") << "..GT.." << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("dot") << "." << false;
+        QTest::newRow("dot dot") << ".." << false;
+        QTest::newRow("slash") << "../cars/car1" << false;
+        QTest::newRow("backslash") << "..\\..\\outside" << false;
+        QTest::newRow("absolute") << "/etc" << false;
+        QTest::newRow("NUL inside") << QStringLiteral("GT\u0000x") << false;
+#if defined(Q_OS_WIN)
+        QTest::newRow("drive") << "C:" << false;
+        QTest::newRow("stream") << "GT:secret" << false;
+        for (const char* device : {"CON", "nul", "COM1", "lpt9", "NUL.trk", "aux.txt", "CONIN$"})
+            QTest::newRow(device) << device << false;
+        QTest::newRow("COM0 is a name") << "COM0" << true;
+        QTest::newRow("CONSOLE is a name") << "CONSOLE" << true;
+#endif
+    }
+
+    void aLeagueNameIsOneName() {
+        QFETCH(QString, name);
+        QFETCH(bool, single);
+        const std::optional<fs::Path> path = fs::singleName(name);
+        QCOMPARE(path.has_value(), single);
+        if (single)
+            QCOMPARE(fs::displayName(*path), name);
+    }
+};
+
+QTEST_GUILESS_MAIN(FileSystemTest)
+#include "test_file_system.moc"
