@@ -31,19 +31,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
 
-# ctest and try_run start the .exe files through Wine, quiet (which also drops Debian's hint
-# about the absent 32-bit Wine), without offering to download Mono and Gecko, and in the prefix
-# that scripts/windows-qt makes in the cache rather than in ~/.wine.
-if(DEFINED ENV{TARVOK_WINEPREFIX})
-    set(_tarvok_wineprefix "$ENV{TARVOK_WINEPREFIX}")
-elseif(DEFINED ENV{TARVOK_CACHE})
-    set(_tarvok_wineprefix "$ENV{TARVOK_CACHE}/wine")
-else()
-    set(_tarvok_wineprefix "/var/cache/tarvok/wine")
-endif()
-find_program(TARVOK_WINE NAMES wine)
-if(TARVOK_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR
-        /usr/bin/env WINEPREFIX=${_tarvok_wineprefix} WINEDEBUG=-all
-        "WINEDLLOVERRIDES=mscoree,mshtml=" ${TARVOK_WINE})
-endif()
+# ctest and try_run start the .exe files under Wine, through the wrapper that sets Wine up for
+# unattended runs and lets the tests' QT_* variables through.
+get_filename_component(_tarvok_wine_run "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run" ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${_tarvok_wine_run}")

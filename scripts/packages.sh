@@ -14,4 +14,4 @@ ensure_packages() {
 }
 
 # What building the manager and its league test server needs.
-BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libcpp-httplib-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)

@@ -3,6 +3,7 @@
 #include "app/Centring.h"
 #include "app/Colours.h"
 #include "app/Config.h"
+#include "app/InputBlocker.h"
 #include "carsets/Backup.h"
 #include "carsets/Catalogue.h"
 #include "carsets/CurrentSet.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QWindow>
 
@@ -116,7 +118,8 @@ bool showsWhole(const QLabel& label, const QFont& font) {
 
 } // namespace
 
-FrmMain::FrmMain(const QString& programFolder, HttpFetch& inet1, Clock& clock)
+FrmMain::FrmMain(const QString& programFolder, HttpFetch& inet1, Clock& clock,
+                 std::chrono::milliseconds showProgressAfter)
     : Image1(new QLabel(this)), lblVersion(new QLabel(this)), lblCurrentTit(new QLabel(this)),
       lblCurrent(new QLineEdit(this)), Label5(new QLabel(this)), lstPacks(new QListWidget(this)),
       cmdDoIt(pictureButton(pictures::Face::Swap)), cmdBackup(pictureButton(pictures::Face::Backup)),
@@ -124,7 +127,8 @@ FrmMain::FrmMain(const QString& programFolder, HttpFetch& inet1, Clock& clock)
       cmdCheckPack(pictureButton(pictures::Face::CheckPacks)), Label1(new QLabel(this)), Label3(new QLabel(this)),
       cmdCheckMeeting(pictureButton(pictures::Face::CheckMeeting)), Label4(new QLabel(this)),
       cmdExit(pictureButton(pictures::Face::Exit)), msgBox_(*this), packList_(*lstPacks), currentSetBox_(*lblCurrent),
-      inet1_(inet1, *this), progress_(*this), ports{msgBox_, packList_, currentSetBox_, inet1_, clock, &progress_} {
+      inet1_(inet1, *this, showProgressAfter),
+      progress_(*this, showProgressAfter), ports{msgBox_, packList_, currentSetBox_, inet1_, clock, &progress_} {
     st.appPath = fs::fromQt(programFolder);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarvok Car Manager"));
@@ -153,20 +157,28 @@ void FrmMain::Form_Load() {
     setBackground(kRunningBackground);
 }
 
+void FrmMain::runCommand(void (*command)(FormState&, Ports&)) {
+    if (commandRunning_)
+        return;
+    const QScopedValueRollback<bool> running(commandRunning_, true);
+    const InputBlocker blocker(*this);
+    command(st, ports);
+}
+
 void FrmMain::cmdDoIt_Click() {
-    subDoIt(st, ports);
+    runCommand(subDoIt);
 }
 
 void FrmMain::cmdBackup_Click() {
-    subBack(st, ports);
+    runCommand(subBack);
 }
 
 void FrmMain::cmdCheckPack_Click() {
-    subCheckAllPacks(st, ports);
+    runCommand(subCheckAllPacks);
 }
 
 void FrmMain::cmdCheckMeeting_Click() {
-    subCheckMeetings(st, ports);
+    runCommand(subCheckMeetings);
 }
 
 void FrmMain::cmdExit_Click() {

@@ -17,7 +17,8 @@ class FrmMain : public QWidget {
     Q_OBJECT
 
 public:
-    FrmMain(const QString& programFolder, HttpFetch& inet1, Clock& clock);
+    FrmMain(const QString& programFolder, HttpFetch& inet1, Clock& clock,
+            std::chrono::milliseconds showProgressAfter = kShowProgressAfter);
 
     // The start-up, run once before the window is first shown.
     void Form_Load();
@@ -30,6 +31,8 @@ private slots:
     void cmdExit_Click();
 
 private:
+    // Runs one command to its end while the window takes no input; a command never starts inside another.
+    void runCommand(void (*command)(FormState&, Ports&));
     PictureButton* pictureButton(pictures::Face face);
     void layOutControls();
     void setBackground(const QColor& colour);
@@ -62,4 +65,5 @@ private:
     WindowFetch inet1_;
     WindowProgress progress_;
     Ports ports;
+    bool commandRunning_ = false;
 };

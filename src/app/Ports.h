@@ -39,6 +39,8 @@ class HttpFetch {
 public:
     virtual ~HttpFetch() = default;
     virtual std::optional<QByteArray> fetch(const QString& url) = 0;
+    // Abandons the fetch under way, which then fails; called from within it, as the member gives up.
+    virtual void cancel() = 0;
 };
 
 // Today's local calendar date.

@@ -1,6 +1,7 @@
 #include "app/WindowPorts.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -10,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -63,75 +63,29 @@ bool execScrollingBox(QWidget* owner, const QString& text, const QString& title,
 constexpr int kProgressSteps = 1000;
 constexpr qint64 kProgressRepaintMs = 50;
 
-// A progress box over the window, without a cancel button: what it reports runs to its end.
-std::unique_ptr<QProgressDialog> progressBox(QWidget& window, const QString& what) {
-    auto box = std::make_unique<QProgressDialog>(what, QString(), 0, kProgressSteps, &window);
-    box->setWindowTitle(QStringLiteral("Tarvok Car Manager"));
-    box->setWindowModality(Qt::ApplicationModal);
-    box->setMinimumDuration(0);
-    box->setAutoClose(false);
-    box->setAutoReset(false);
-    box->setMinimumWidth(360);
-    return box;
-}
-
-bool isInput(QEvent::Type type) {
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::NonClientAreaMouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonRelease:
-    case QEvent::NonClientAreaMouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::InputMethod:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TouchCancel:
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Swallows the user's input to one window for as long as it lives, and shows the wait cursor.
-class InputBlocker : public QObject {
+// A copy's progress box: no close button, and Escape does nothing, for a copy half done must run to
+// its end before the member can do anything else.
+class CopyProgressBox : public QProgressDialog {
 public:
-    explicit InputBlocker(QWidget& window) : window_(window) {
-        qApp->installEventFilter(this);
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    CopyProgressBox(const QString& what, QWidget& window)
+        : QProgressDialog(what, QString(), 0, kProgressSteps, &window) {
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     }
-    ~InputBlocker() override {
-        QGuiApplication::restoreOverrideCursor();
-        qApp->removeEventFilter(this);
-    }
+
+    void reject() override {}
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        const bool atWindow = window_.windowHandle() && watched == window_.windowHandle();
-        const auto* widget = qobject_cast<const QWidget*>(watched);
-        if (!atWindow && !(widget && widget->window() == &window_))
-            return false;
-        // Closing mid-fetch would end the fetch's own event loop along with the program's.
-        if (atWindow && event->type() == QEvent::Close) {
-            event->ignore();
-            return true;
-        }
-        return isInput(event->type());
-    }
-
-private:
-    QWidget& window_;
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
+
+void setUpProgressBox(QProgressDialog& box) {
+    box.setWindowTitle(QStringLiteral("Tarvok Car Manager"));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setMinimumDuration(0);
+    box.setAutoClose(false);
+    box.setAutoReset(false);
+    box.setMinimumWidth(360);
+}
 
 } // namespace
 
@@ -185,13 +139,15 @@ void WindowProgress::start(const QString& what, int totalFiles, qint64 totalByte
     filesDone_ = 0;
     bytesDone_ = 0;
     running_.start();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void WindowProgress::advance(qint64 newBytes, int newFiles) {
     bytesDone_ += newBytes;
     filesDone_ += newFiles;
     if (!dialog_ && running_.isValid() && running_.elapsed() >= showAfter_.count()) {
-        dialog_ = progressBox(window_, what_);
+        dialog_ = std::make_unique<CopyProgressBox>(what_, window_);
+        setUpProgressBox(*dialog_);
         dialog_->show();
     }
     // Painting after every block would slow the copy it reports on.
@@ -208,28 +164,37 @@ void WindowProgress::show() {
                               .arg(totalFiles_)
                               .arg(locale.formattedDataSize(bytesDone_), locale.formattedDataSize(totalBytes_)));
     dialog_->setValue(totalBytes_ > 0 ? static_cast<int>(kProgressSteps * bytesDone_ / totalBytes_) : 0);
+    // The copy runs on the window's thread: the window repaints here, between the blocks it writes.
+    QCoreApplication::processEvents();
 }
 
 void WindowProgress::finish() {
+    QGuiApplication::restoreOverrideCursor();
     dialog_.reset();
     running_.invalidate();
     sinceShown_.invalidate();
 }
 
 std::optional<QByteArray> WindowFetch::fetch(const QString& url) {
-    if (busy_)
-        return std::nullopt;
-    const QScopedValueRollback<bool> busy(busy_, true);
-    const InputBlocker blocker(window_);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     std::unique_ptr<QProgressDialog> dialog;
     QTimer slow;
     slow.setSingleShot(true);
     QObject::connect(&slow, &QTimer::timeout, [&] {
-        dialog = progressBox(
-            window_, QStringLiteral("Fetching %1 from the league web site...").arg(url.section(QLatin1Char('/'), -1)));
-        dialog->setRange(0, 0); // how long a league file takes is not known beforehand
+        // Cancel, Escape and the close button all give up the fetch, which then fails as any other.
+        dialog = std::make_unique<QProgressDialog>(
+            QStringLiteral("Fetching %1 from the league web site...").arg(url.section(QLatin1Char('/'), -1)),
+            QStringLiteral("Cancel"), 0, 0, &window_);
+        setUpProgressBox(*dialog);
+        QObject::connect(dialog.get(), &QProgressDialog::canceled, [this] { wrapped_.cancel(); });
         dialog->show();
     });
     slow.start(showAfter_);
-    return wrapped_.fetch(url);
+    std::optional<QByteArray> body = wrapped_.fetch(url);
+    QGuiApplication::restoreOverrideCursor();
+    return body;
+}
+
+void WindowFetch::cancel() {
+    wrapped_.cancel();
 }

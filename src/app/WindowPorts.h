@@ -77,19 +77,18 @@ private:
     qint64 bytesDone_ = 0;
 };
 
-// Runs a fetch while the window keeps painting but takes no input: clicks and keys made meanwhile
-// are dropped, the cursor shows the wait, a fetch never starts inside another, and one that takes
-// a while says so in a box of its own.
+// Runs a fetch while the window keeps painting: the cursor shows the wait, and one that takes a while
+// says so in a box of its own, whose Cancel button gives it up.
 class WindowFetch : public HttpFetch {
 public:
     WindowFetch(HttpFetch& wrapped, QWidget& window, std::chrono::milliseconds showAfter = kShowProgressAfter)
         : wrapped_(wrapped), window_(window), showAfter_(showAfter) {}
 
     std::optional<QByteArray> fetch(const QString& url) override;
+    void cancel() override;
 
 private:
     HttpFetch& wrapped_;
     QWidget& window_;
     std::chrono::milliseconds showAfter_;
-    bool busy_ = false;
 };

@@ -5,14 +5,13 @@
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QUrl>
 
 #include <memory>
 
 namespace {
-
-constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 bool isWebAddress(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
@@ -29,6 +28,11 @@ bool isSuccess(const QNetworkReply& reply) {
 
 NetworkFetch::NetworkFetch(std::chrono::milliseconds stallTimeout) : stallTimeout_(stallTimeout) {}
 
+void NetworkFetch::cancel() {
+    if (current_)
+        current_->abort();
+}
+
 std::optional<QByteArray> NetworkFetch::fetch(const QString& url) {
     const QUrl address(url, QUrl::StrictMode);
     if (!isWebAddress(address))
@@ -39,10 +43,14 @@ std::optional<QByteArray> NetworkFetch::fetch(const QString& url) {
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setTransferTimeout(static_cast<int>(stallTimeout_.count()));
+    // A compressed body that unpacks to far more than a league file fails at once, not after the time-out.
+    request.setDecompressedSafetyCheckThreshold(kMaxBodyBytes);
 
     const std::unique_ptr<QNetworkReply> reply(manager.get(request));
-    // Qt's own buffer stays small, so an endless body is cut off after the cap, not after the memory.
-    reply->setReadBufferSize(kReadBufferBytes);
+    // Qt's own buffer stays small, so an endless body is cut off after the cap, not after the memory; it
+    // holds twice the cap, as Qt's bomb check must unpack past the cap within it or the transfer stalls.
+    reply->setReadBufferSize(2 * kMaxBodyBytes);
+    const QScopedValueRollback<QNetworkReply*> current(current_, reply.get());
     QByteArray body;
     bool tooLarge = false;
     const auto take = [&] {

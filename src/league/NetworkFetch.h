@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+class QNetworkReply;
+
 // Fetches a league file over http or https with Qt Network. The call blocks its caller but runs a
 // local event loop, so the window keeps repainting; the window itself must refuse input meanwhile.
 class NetworkFetch : public HttpFetch {
@@ -14,10 +16,12 @@ public:
 
     // The body of a 2xx answer of at most kMaxBodyBytes; nothing for anything else.
     std::optional<QByteArray> fetch(const QString& url) override;
+    void cancel() override;
 
     // The league's lists are a few hundred bytes; a larger body is no league file.
     static constexpr qint64 kMaxBodyBytes = 1024 * 1024;
 
 private:
     std::chrono::milliseconds stallTimeout_;
+    QNetworkReply* current_ = nullptr;
 };

@@ -17,6 +17,7 @@ QProgressDialog* shownProgress() {
 // A fetch that looks at the window while it is running.
 class WatchedFetch : public HttpFetch {
 public:
+    void cancel() override {}
     std::optional<QByteArray> fetch(const QString&) override {
         whileFetching();
         return QByteArray("1\r\n");

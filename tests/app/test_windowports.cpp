@@ -1,3 +1,4 @@
+#include "app/InputBlocker.h"
 #include "app/WindowPorts.h"
 #include "support/CarFolder.h"
 #include "support/TestMain.h"
@@ -25,6 +26,7 @@ namespace {
 // A fetch that runs the test's script in the middle of its work, as a real one spins its event loop.
 class ScriptedFetch : public HttpFetch {
 public:
+    void cancel() override {}
     std::optional<QByteArray> fetch(const QString& url) override {
         urls.append(url);
         if (whileFetching)
@@ -236,13 +238,11 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
-    void inputDuringAFetchIsDroppedWhileTheWindowRepaints() {
+    void inputToABusyWindowIsDroppedWhileItRepaints() {
         CarFolder cars;
         fillCarFolder(cars);
         LoadedWindow loaded(cars.path());
         FrmMain& window = loaded.window;
-        ScriptedFetch network;
-        WindowFetch fetch(network, window);
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -253,79 +253,33 @@ private slots:
         QSignalSpy exitClicks(exit, &QAbstractButton::clicked);
         auto* current = control(window, QStringLiteral("lblCurrent"));
         PaintCounter painted(*current);
+        QPushButton other(QStringLiteral("Other"));
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QSignalSpy otherClicks(&other, &QAbstractButton::clicked);
 
-        bool ran = false;
-        network.whileFetching = [&] {
-            ran = true;
-            QVERIFY(QGuiApplication::overrideCursor());
-            QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        {
+            const InputBlocker busy(window);
             QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, centreOf(window, QStringLiteral("cmdExit")));
             QTest::keyClick(window.windowHandle(), Qt::Key_Down);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+            QVERIFY(!window.windowHandle()->close());
+            QTest::mouseClick(other.windowHandle(), Qt::LeftButton, {}, other.rect().center());
             current->update();
             QTRY_VERIFY(painted.paints > 0);
-        };
-        QVERIFY(fetch.fetch(QStringLiteral("http://league.example/tarvmeet.txt")));
-        QVERIFY(ran);
-        QCoreApplication::processEvents();
-
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        }
         QCOMPARE(exitClicks.count(), 0);
+        QCOMPARE(otherClicks.count(), 1);
         QCOMPARE(list->currentRow(), 0);
         QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(0)});
         QVERIFY(window.isVisible());
 
-        // The same input after the fetch reaches the window again.
+        // The same input afterwards reaches the window again.
         QTest::keyClick(window.windowHandle(), Qt::Key_Down);
         QCOMPARE(list->currentRow(), 1);
         QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, centreOf(window, QStringLiteral("cmdExit")));
         QCOMPARE(exitClicks.count(), 1);
         QTRY_VERIFY(!window.isVisible());
-    }
-
-    void closingTheWindowWaitsForTheFetch() {
-        QWidget window;
-        ScriptedFetch network;
-        WindowFetch fetch(network, window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        network.whileFetching = [&] { QVERIFY(!window.windowHandle()->close()); };
-        QVERIFY(fetch.fetch(QStringLiteral("http://league.example/tarvver.txt")));
-        QVERIFY(window.isVisible());
-        QVERIFY(window.windowHandle()->close());
-        QTRY_VERIFY(!window.isVisible());
-    }
-
-    void otherWindowsStillTakeInputDuringAFetch() {
-        QWidget window;
-        QPushButton other(QStringLiteral("Other"));
-        ScriptedFetch network;
-        WindowFetch fetch(network, window);
-        window.show();
-        other.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(QTest::qWaitForWindowExposed(&other));
-        QSignalSpy otherClicks(&other, &QAbstractButton::clicked);
-        network.whileFetching = [&] {
-            QTest::mouseClick(other.windowHandle(), Qt::LeftButton, {}, other.rect().center());
-        };
-        QVERIFY(fetch.fetch(QStringLiteral("http://league.example/tarvver.txt")));
-        QCOMPARE(otherClicks.count(), 1);
-    }
-
-    void aFetchNeverStartsInsideAnother() {
-        QWidget window;
-        ScriptedFetch network;
-        WindowFetch fetch(network, window);
-        std::optional<QByteArray> inner = QByteArray("not asked");
-        network.whileFetching = [&] { inner = fetch.fetch(QStringLiteral("http://league.example/tarvver.txt")); };
-        QVERIFY(fetch.fetch(QStringLiteral("http://league.example/tarvmeet.txt")));
-        QCOMPARE(inner, std::nullopt);
-        QCOMPARE(network.urls, QStringList{"http://league.example/tarvmeet.txt"});
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-
-        network.whileFetching = nullptr;
-        QVERIFY(fetch.fetch(QStringLiteral("http://league.example/tarvver.txt"))); // free again afterwards
     }
 };
 

@@ -21,6 +21,7 @@ constexpr std::chrono::seconds kNeverBlocks(10);
 // Serves the league's two lists from memory.
 class CannedLeague : public HttpFetch {
 public:
+    void cancel() override {}
     std::optional<QByteArray> fetch(const QString& url) override {
         return url.endsWith(QLatin1String("tarvmeet.txt")) ? meetings : packs;
     }

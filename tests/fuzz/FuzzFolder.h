@@ -20,6 +20,7 @@ private:
 // A league web site that answers every request with the same bytes.
 class CannedSite : public HttpFetch {
 public:
+    void cancel() override {}
     std::optional<QByteArray> fetch(const QString&) override { return body; }
     QByteArray body;
 };

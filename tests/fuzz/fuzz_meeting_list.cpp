@@ -11,6 +11,7 @@ namespace {
 // Serves the meeting list and the pack version list from one input, cut at its first NUL byte.
 class TwoFileSite : public HttpFetch {
 public:
+    void cancel() override {}
     std::optional<QByteArray> fetch(const QString& url) override {
         return url.endsWith(QLatin1String("tarvmeet.txt")) ? meetings : packs;
     }

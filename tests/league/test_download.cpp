@@ -104,6 +104,16 @@ private slots:
         QCOMPARE(cars.read(kList), QByteArray());
     }
 
+    void aCompressedBombFailsAtOnce() {
+        LeagueSite site;
+        site.setMode(Mode::GzipBomb);
+        NetworkFetch inet1; // the full time-out: only the unpacked size can end this fetch soon
+        QElapsedTimer took;
+        took.start();
+        QCOMPARE(inet1.fetch(site.baseUrl() + kList), std::nullopt);
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
+    }
+
     void aBodyIsStoredByteForByte_data() {
         QTest::addColumn<QByteArray>("body");
         QByteArray everyByte;

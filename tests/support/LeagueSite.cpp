@@ -4,9 +4,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-LeagueSite::LeagueSite()
-    : server_(std::make_unique<leagueserver::LeagueServer>(QDir(folder_.path()).filesystemAbsolutePath())) {
-    const std::optional<int> port = server_->start();
+LeagueSite::LeagueSite() : server_(std::make_unique<leagueserver::LeagueServer>(folder_.path())) {
+    const std::optional<quint16> port = server_->start();
     if (!folder_.isValid() || !port)
         qFatal("cannot start the league site");
     port_ = *port;

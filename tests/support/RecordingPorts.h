@@ -43,6 +43,7 @@ public:
 // A network that is never there.
 class NoNetwork : public HttpFetch {
 public:
+    void cancel() override {}
     std::optional<QByteArray> fetch(const QString& url) override;
 
     QStringList requested;

@@ -1,149 +1,255 @@
 #include "LeagueServer.h"
 
-#include <httplib.h>
+#include "Gzip.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrlQuery>
 
 #include <array>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 namespace leagueserver {
 
 namespace {
 
-using namespace std::chrono_literals;
-
-constexpr auto kStartWait = 5s;
-
-constexpr std::array<std::pair<std::string_view, Mode>, 10> kModeNames{{
-    {"normal", Mode::Normal},
-    {"never-answers", Mode::NeverAnswers},
-    {"one-byte-per-second", Mode::OneBytePerSecond},
-    {"endless-body", Mode::EndlessBody},
-    {"redirect-loop", Mode::RedirectLoop},
-    {"not-found", Mode::NotFound},
-    {"server-error", Mode::ServerError},
-    {"html-error-page", Mode::HtmlErrorPage},
-    {"closes-mid-body", Mode::ClosesMidBody},
-    {"huge-line", Mode::HugeLine},
+constexpr std::array<std::pair<QStringView, Mode>, 11> kModeNames{{
+    {u"normal", Mode::Normal},
+    {u"never-answers", Mode::NeverAnswers},
+    {u"one-byte-per-second", Mode::OneBytePerSecond},
+    {u"endless-body", Mode::EndlessBody},
+    {u"redirect-loop", Mode::RedirectLoop},
+    {u"not-found", Mode::NotFound},
+    {u"server-error", Mode::ServerError},
+    {u"html-error-page", Mode::HtmlErrorPage},
+    {u"closes-mid-body", Mode::ClosesMidBody},
+    {u"huge-line", Mode::HugeLine},
+    {u"gzip-bomb", Mode::GzipBomb},
 }};
 
-// The path of a request target; a client talking to the server as its proxy sends the whole address.
-std::string_view pathOf(std::string_view target) {
-    for (const std::string_view scheme : {"http://", "https://"}) {
-        if (target.substr(0, scheme.size()) == scheme) {
-            const std::size_t slash = target.find('/', scheme.size());
-            return slash == std::string_view::npos ? std::string_view() : target.substr(slash);
-        }
+constexpr qsizetype kLongestRequest = 64 * 1024;
+constexpr int kTrickleBytes = 600;
+constexpr qsizetype kEndlessBlock = 64 * 1024;
+constexpr qint64 kEndlessLimit = 256 * 1024 * 1024;
+constexpr int kRedirectHops = 1000;
+constexpr qsizetype kHugeLineBytes = 1024 * 1024;
+constexpr qsizetype kBombUnpackedBytes = 256 * 1024 * 1024;
+
+QByteArray statusLine(int status) {
+    switch (status) {
+    case 200:
+        return "HTTP/1.1 200 OK\r\n";
+    case 302:
+        return "HTTP/1.1 302 Found\r\n";
+    case 404:
+        return "HTTP/1.1 404 Not Found\r\n";
+    default:
+        return "HTTP/1.1 500 Internal Server Error\r\n";
     }
-    return target;
+}
+
+QByteArray head(int status, const QByteArray& fields) {
+    return statusLine(status) + fields + "Connection: close\r\n\r\n";
+}
+
+QByteArray contentLength(qint64 bytes) {
+    return "Content-Length: " + QByteArray::number(bytes) + "\r\n";
+}
+
+QByteArray errorPage(int status) {
+    return "<html><head><title>Error " + QByteArray::number(status) +
+           "</title></head><body><h1>Something went wrong</h1>\r\n<p>Please try again later.</p></body></html>\r\n";
+}
+
+// The request's path and query; a client talking to the server as its proxy sends the whole address.
+struct Request {
+    QString path;
+    QUrlQuery query;
+    bool acceptsGzip = false;
+};
+
+std::optional<Request> parseRequest(const QByteArray& header) {
+    const QList<QByteArray> lines = header.split('\n');
+    const QList<QByteArray> words = lines.first().trimmed().split(' ');
+    if (words.size() != 3 || words[0] != "GET")
+        return std::nullopt;
+    const QUrl target(QString::fromLatin1(words[1]));
+    Request request{target.path(), QUrlQuery(target), false};
+    for (const QByteArray& line : lines)
+        if (line.toLower().startsWith("accept-encoding:") && line.toLower().contains("gzip"))
+            request.acceptsGzip = true;
+    return request;
 }
 
 // A plain file name directly inside root; nothing for names that would leave it.
-std::optional<std::filesystem::path> servedFile(const std::filesystem::path& root, std::string_view target) {
-    const std::string_view requestPath = pathOf(target);
-    if (requestPath.size() < 2 || requestPath.front() != '/')
+std::optional<QByteArray> fileBody(const QString& root, const QString& path) {
+    const QString name = path.mid(1);
+    if (!path.startsWith(QLatin1Char('/')) || name.isEmpty() || name.contains(QLatin1Char('/')) ||
+        name.contains(QLatin1Char('\\')) || name == QLatin1String("..") || name == QLatin1String("."))
         return std::nullopt;
-    const std::filesystem::path name(requestPath.substr(1));
-    if (name != name.filename() || name == "." || name == ".." || requestPath.find('\\') != std::string_view::npos)
+    QFile file(QDir(root).filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const std::filesystem::path file = root / name;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        return std::nullopt;
-    return file;
-}
-
-std::optional<std::string> readWhole(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::optional<std::string> fileBody(const std::filesystem::path& root, const std::string& requestPath) {
-    const std::optional<std::filesystem::path> file = servedFile(root, requestPath);
-    return file ? readWhole(*file) : std::nullopt;
+    return file.readAll();
 }
 
 } // namespace
 
-std::optional<Mode> modeFromName(std::string_view name) {
+std::optional<Mode> modeFromName(QStringView name) {
     for (const auto& [text, mode] : kModeNames)
         if (text == name)
             return mode;
     return std::nullopt;
 }
 
-LeagueServer::LeagueServer(std::filesystem::path root)
-    : root_(std::move(root)), server_(std::make_unique<httplib::Server>()) {
-    // Short socket waits keep the shutdown quick while a client dawdles.
-    // Short socket waits keep the shutdown quick while a client dawdles.
-    server_->set_keep_alive_timeout(1);
-    server_->set_write_timeout(1);
-    server_->Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
-        switch (mode_.load()) {
-        case Mode::Normal:
-            if (const std::optional<std::string> body = fileBody(root_, req.path))
-                res.set_content(*body, "text/plain");
-            else
-                errorPage(res, 404);
+// The site on the server's thread: one exchange per connection, each answered by the mode in force
+// when its request arrived. Slow answers are driven by timers, so one client never holds another.
+class Site : public QObject {
+public:
+    Site(QString root, const std::atomic<Mode>& mode) : root_(std::move(root)), mode_(mode) {}
+
+    std::optional<quint16> listen(quint16 port) {
+        if (!server_.listen(QHostAddress::LocalHost, port))
+            return std::nullopt;
+        connect(&server_, &QTcpServer::newConnection, this, &Site::accept);
+        return server_.serverPort();
+    }
+
+private:
+    void accept() {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { readRequest(*socket); });
+        }
+    }
+
+    void readRequest(QTcpSocket& socket) {
+        if (socket.property("answered").toBool())
             return;
-        case Mode::NeverAnswers:
-            holdWithoutAnswer(stop_);
+        QByteArray header = socket.property("header").toByteArray() + socket.readAll();
+        socket.setProperty("header", header);
+        const qsizetype end = header.indexOf("\r\n\r\n");
+        if (end < 0 && header.size() < kLongestRequest)
             return;
-        case Mode::OneBytePerSecond:
-            tricklePerSecond(res, stop_);
-            return;
-        case Mode::EndlessBody:
-            endlessBody(res, stop_);
-            return;
-        case Mode::RedirectLoop:
-            redirectInLoop(req, res);
-            return;
-        case Mode::NotFound:
-            errorPage(res, 404);
-            return;
-        case Mode::ServerError:
-            errorPage(res, 500);
-            return;
-        case Mode::HtmlErrorPage:
-            errorPage(res, 200);
-            return;
-        case Mode::ClosesMidBody:
-            closeMidBody(res, fileBody(root_, req.path).value_or(std::string()));
-            return;
-        case Mode::HugeLine:
-            singleHugeLine(res);
+        socket.setProperty("answered", true);
+        const std::optional<Request> request = parseRequest(header.left(end));
+        if (!request) {
+            finish(socket, head(404, contentLength(0)));
             return;
         }
-    });
+        answer(socket, *request);
+    }
+
+    void answer(QTcpSocket& socket, const Request& request) {
+        const std::optional<QByteArray> file = fileBody(root_, request.path);
+        switch (mode_.load()) {
+        case Mode::Normal:
+            if (!file)
+                finish(socket, head(404, contentLength(errorPage(404).size())) + errorPage(404));
+            else if (request.acceptsGzip)
+                finish(socket,
+                       head(200, "Content-Encoding: gzip\r\n" + contentLength(gzip(*file).size())) + gzip(*file));
+            else
+                finish(socket, head(200, contentLength(file->size())) + *file);
+            return;
+        case Mode::NeverAnswers:
+            return;
+        case Mode::OneBytePerSecond:
+            trickle(socket);
+            return;
+        case Mode::EndlessBody:
+            endless(socket);
+            return;
+        case Mode::RedirectLoop: {
+            const int hop = request.query.queryItemValue(QStringLiteral("hop")).toInt();
+            if (hop >= kRedirectHops)
+                finish(socket, head(404, contentLength(0)));
+            else
+                finish(socket, head(302, "Location: " + request.path.toUtf8() + "?hop=" + QByteArray::number(hop + 1) +
+                                             "\r\n" + contentLength(0)));
+            return;
+        }
+        case Mode::NotFound:
+        case Mode::ServerError:
+        case Mode::HtmlErrorPage: {
+            const int status = mode_ == Mode::NotFound ? 404 : mode_ == Mode::ServerError ? 500 : 200;
+            finish(socket, head(status, contentLength(errorPage(status).size())) + errorPage(status));
+            return;
+        }
+        case Mode::ClosesMidBody: {
+            // Announces the whole body and one byte more, sends the first half and hangs up.
+            const QByteArray body = file.value_or(QByteArray());
+            finish(socket, head(200, contentLength(body.size() + 1)) + body.left(body.size() / 2));
+            return;
+        }
+        case Mode::HugeLine:
+            finish(socket, head(200, contentLength(kHugeLineBytes)) + QByteArray(kHugeLineBytes, 'x'));
+            return;
+        case Mode::GzipBomb: {
+            static const QByteArray bomb = gzip(QByteArray(kBombUnpackedBytes, '\0'));
+            finish(socket, head(200, "Content-Encoding: gzip\r\n" + contentLength(bomb.size())) + bomb);
+            return;
+        }
+        }
+    }
+
+    static void finish(QTcpSocket& socket, const QByteArray& bytes) {
+        socket.write(bytes);
+        socket.disconnectFromHost();
+    }
+
+    void trickle(QTcpSocket& socket) {
+        socket.write(head(200, contentLength(kTrickleBytes)) + "x");
+        auto* timer = new QTimer(&socket);
+        connect(timer, &QTimer::timeout, &socket, [&socket, sent = 1]() mutable {
+            socket.write("x");
+            if (++sent == kTrickleBytes)
+                socket.disconnectFromHost();
+        });
+        timer->start(1000);
+    }
+
+    void endless(QTcpSocket& socket) {
+        socket.write(head(200, "Transfer-Encoding: chunked\r\n"));
+        static const QByteArray chunk =
+            QByteArray::number(kEndlessBlock, 16) + "\r\n" + QByteArray(kEndlessBlock, 'x') + "\r\n";
+        // Writes a block each time the last one has gone, so the server never holds more than one.
+        connect(&socket, &QTcpSocket::bytesWritten, &socket, [&socket, sent = qint64(0)]() mutable {
+            if (socket.bytesToWrite() > 0)
+                return;
+            if ((sent += kEndlessBlock) > kEndlessLimit) {
+                socket.disconnectFromHost();
+                return;
+            }
+            socket.write(chunk);
+        });
+        socket.write(chunk);
+    }
+
+    QString root_;
+    const std::atomic<Mode>& mode_;
+    QTcpServer server_{this}; // a child, so it moves to the server's thread with the site
+};
+
+LeagueServer::LeagueServer(const QString& root) : site_(new Site(root, mode_)) {
+    site_->moveToThread(&thread_);
+    QObject::connect(&thread_, &QThread::finished, site_, &QObject::deleteLater);
+    thread_.start();
 }
 
 LeagueServer::~LeagueServer() {
-    stop_.raise();
-    if (listener_.joinable()) {
-        server_->stop();
-        listener_.join();
-    }
+    thread_.quit();
+    thread_.wait();
 }
 
-std::optional<int> LeagueServer::start(int port) {
-    if (listener_.joinable())
-        return std::nullopt;
-    const int bound =
-        port == 0 ? server_->bind_to_any_port("127.0.0.1") : (server_->bind_to_port("127.0.0.1", port) ? port : -1);
-    if (bound <= 0)
-        return std::nullopt;
-    listener_ = std::thread([this] { server_->listen_after_bind(); });
-    // stop() only reaches a server that is already running.
-    const auto deadline = std::chrono::steady_clock::now() + kStartWait;
-    while (!server_->is_running() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(1ms);
-    if (!server_->is_running())
-        return std::nullopt;
+std::optional<quint16> LeagueServer::start(quint16 port) {
+    std::optional<quint16> bound;
+    QMetaObject::invokeMethod(
+        site_, [&] { bound = site_->listen(port); }, Qt::BlockingQueuedConnection);
     return bound;
 }
 

@@ -1,63 +1,47 @@
 #include "LeagueServer.h"
 
-#include <cstdlib>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
 #include <iostream>
 #include <limits>
-#include <optional>
-#include <string>
-#include <string_view>
-
-namespace {
-
-struct Options {
-    std::string root;
-    int port = 0;
-    leagueserver::Mode mode = leagueserver::Mode::Normal;
-};
-
-int usage(const char* program) {
-    std::cerr << "usage: " << program << " --root DIR [--port N] [--mode NAME]\n";
-    return 2;
-}
-
-std::optional<Options> parse(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string_view flag = argv[i];
-        const std::string value = argv[i + 1];
-        if (flag == "--root") {
-            options.root = value;
-        } else if (flag == "--port") {
-            options.port = std::atoi(value.c_str());
-        } else if (flag == "--mode") {
-            const std::optional<leagueserver::Mode> mode = leagueserver::modeFromName(value);
-            if (!mode)
-                return std::nullopt;
-            options.mode = *mode;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (argc % 2 == 0 || options.root.empty() || options.port < 0 || options.port > 65535)
-        return std::nullopt;
-    return options;
-}
-
-} // namespace
+#include <thread>
 
 int main(int argc, char** argv) {
-    const std::optional<Options> options = parse(argc, argv);
-    if (!options)
-        return usage(argv[0]);
-    leagueserver::LeagueServer server(options->root);
-    server.setMode(options->mode);
-    const std::optional<int> port = server.start(options->port);
-    if (!port) {
-        std::cerr << "cannot listen on 127.0.0.1:" << options->port << '\n';
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A league web site on 127.0.0.1 for tests and the demo."));
+    const QCommandLineOption root(QStringLiteral("root"), QStringLiteral("The folder whose files are served."),
+                                  QStringLiteral("folder"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("The port, 0 for any free one."),
+                                  QStringLiteral("port"), QStringLiteral("0"));
+    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("normal, or how the server misbehaves."),
+                                  QStringLiteral("name"), QStringLiteral("normal"));
+    parser.addOptions({root, port, mode});
+    parser.addHelpOption();
+    parser.process(app);
+    const std::optional<leagueserver::Mode> chosen = leagueserver::modeFromName(parser.value(mode));
+    bool portOk = false;
+    const uint wanted = parser.value(port).toUInt(&portOk);
+    if (!parser.isSet(root) || !chosen || !portOk || wanted > 65535) {
+        std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
+        return 2;
+    }
+
+    leagueserver::LeagueServer server(parser.value(root));
+    server.setMode(*chosen);
+    const std::optional<quint16> bound = server.start(static_cast<quint16>(wanted));
+    if (!bound) {
+        std::fprintf(stderr, "cannot listen on 127.0.0.1:%u\n", wanted);
         return 1;
     }
-    std::cout << *port << std::endl;
-    // Serves until whoever started it goes away and stdin reaches its end.
-    std::cin.ignore(std::numeric_limits<std::streamsize>::max());
-    return 0;
+    std::printf("%u\n", static_cast<unsigned>(*bound));
+    std::fflush(stdout);
+    // Serves until whoever started it goes away and its input reaches its end.
+    std::thread([] {
+        std::cin.ignore(std::numeric_limits<std::streamsize>::max());
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }).detach();
+    return QCoreApplication::exec();
 }
