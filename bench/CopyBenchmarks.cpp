@@ -2,11 +2,10 @@
 #include "Figures.h"
 #include "Process.h"
 
-#include "carsets/Backup.h"
-#include "carsets/Swap.h"
-#include "support/RecordingPorts.h"
+#include "support/Recorder.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <functional>
 
@@ -57,12 +56,13 @@ void measureAgainstShell(benchmark::State& state, const std::function<bool()>& c
 
 void swapBenchmark(benchmark::State& state, BenchData& data, const Scale& scale) {
     const CopyFolders& folders = data.copyFolders();
-    FormState st;
-    st.appPath = fs::fromQt(folders.cars);
+    CannedSite site;
+    StartedSession started(fs::fromQt(folders.cars), site);
+    started.window.selectedRow = int(started.window.listed.indexOf(QRegularExpression(folders.pack + " \\..*")));
     const auto swap = [&] {
-        RecordingPorts ui;
-        subMove(st, ui.ports, PackRow{fs::fromQt(folders.pack), folders.pack, {}});
-        return ui.msgBox.shown.isEmpty() && ui.lblCurrent.writes == 1;
+        started.window.currentSet.clear();
+        started.session.swapInSelectedPack();
+        return started.window.takeBoxes().isEmpty() && !started.window.currentSet.isEmpty();
     };
     // The first round also gives the shell's target its files, so both sides replace existing ones.
     if (!swap() || !holdsCopies(folders.cars, scale.textures) ||
@@ -77,13 +77,12 @@ void swapBenchmark(benchmark::State& state, BenchData& data, const Scale& scale)
 
 void backupBenchmark(benchmark::State& state, BenchData& data, const Scale& scale) {
     const CopyFolders& folders = data.copyFolders();
-    FormState st;
-    st.appPath = fs::fromQt(folders.cars);
+    CannedSite site;
+    StartedSession started(fs::fromQt(folders.cars), site);
     const auto backup = [&] {
-        RecordingPorts ui;
-        ui.msgBox.answers = {true};
-        subBack(st, ui.ports);
-        return ui.msgBox.shown.size() == 1;
+        started.window.answers = {true};
+        started.session.backUpActiveCars();
+        return started.window.takeBoxes().size() == 1;
     };
     if (!backup() || !holdsCopies(folders.cars + QStringLiteral("/original"), scale.textures) ||
         !runShell(kShellCopy, {folders.cars, folders.shellTarget})) {

@@ -15,14 +15,14 @@ struct FigureInfo {
 };
 
 const FigureInfo kFigures[] = {
-    {Figure::Swap, "1 swap (subMove) / cp", 1.1},
+    {Figure::Swap, "1 swap / cp", 1.1},
     {Figure::SwapSynced, "  swap / cp + sync of the copies", std::nullopt},
-    {Figure::Backup, "2 backup (subBack) / cp", 1.1},
+    {Figure::Backup, "2 backup / cp", 1.1},
     {Figure::BackupSynced, "  backup / cp + sync of the copies", std::nullopt},
-    {Figure::Catalogue, "3 catalogue (subInitialiseSkinPacks) / head", 1.5},
+    {Figure::Catalogue, "3 catalogue / head", 1.5},
     {Figure::Startup, "4 start-up with packs / with none", 1.3},
     {Figure::StartupMemory, "4 peak memory with packs - with none, MiB", 20.0},
-    {Figure::PackStatus, "5 pack status (subCheckAllPacks) / fetch", 2.0},
+    {Figure::PackStatus, "5 pack status / fetch", 2.0},
 };
 
 std::map<Figure, std::vector<double>>& recorded() {

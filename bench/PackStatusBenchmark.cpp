@@ -2,11 +2,11 @@
 #include "Figures.h"
 #include "Process.h"
 
+#include "league/LeagueFile.h"
 #include "league/NetworkFetch.h"
-#include "league/PackStatus.h"
-#include "league/PackVersionList.h"
-#include "support/LeagueSite.h"
-#include "support/RecordingPorts.h"
+#include "LeagueServer.h"
+#include "support/CarFolder.h"
+#include "support/Recorder.h"
 
 namespace {
 
@@ -23,21 +23,25 @@ QByteArray versionList(int packs) {
 }
 
 void packStatusBenchmark(benchmark::State& state, BenchData& data, int packs) {
-    LeagueSite site;
+    leagueserver::LeagueServer site;
     const QByteArray list = versionList(packs);
     site.publish(kPackVersionList, list);
-    FormState st;
-    st.appPath = fs::fromQt(data.packFolders(packs));
-    st.strWebsite = site.baseUrl();
-    NetworkFetch inet1;
+    const QString folder = data.packFolders(packs);
+    QFile config(folder + QStringLiteral("/ZERN.cfg"));
+    if (!config.open(QIODevice::WriteOnly) || config.write(site.baseUrl().toUtf8()) < 0) {
+        failBenchmark(state, "the car folder cannot name the league site");
+        return;
+    }
+    config.close();
+    NetworkFetch network;
+    StartedSession started(fs::fromQt(folder), network);
     const auto check = [&] {
-        RecordingPorts ui(&inet1);
-        subCheckAllPacks(st, ui.ports);
-        return ui.msgBox.shown.size() == 2 &&
-               st.strMessage.count(QStringLiteral(" is up to date\r\n")) == (packs + 1) / 2 &&
-               st.strMessage.count(QStringLiteral(" is out of date\r\n")) == packs / 2;
+        started.session.checkPacks();
+        const QStringList boxes = started.window.takeBoxes();
+        return boxes.size() == 2 && boxes[1].count(QStringLiteral(" is up to date\r\n")) == (packs + 1) / 2 &&
+               boxes[1].count(QStringLiteral(" is out of date\r\n")) == packs / 2;
     };
-    const auto fetch = [&] { return inet1.fetch(st.strWebsite + kPackVersionList) == list; };
+    const auto fetch = [&] { return network.fetch(site.baseUrl() + kPackVersionList) == list; };
     if (!check() || !fetch()) {
         failBenchmark(state, "the pack status check did not judge every listed pack");
         return;

@@ -1,9 +1,9 @@
 // The program's start-up as main() runs it, on the car folder named on the command line, ending at the
 // window's first paint. The "Website Location" box is answered as soon as it shows.
 
-#include "app/FrmMain.h"
-#include "app/SystemClock.h"
+#include "app/MainWindow.h"
 #include "league/NetworkFetch.h"
+#include "session/SystemClock.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -50,20 +50,20 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s CAR_FOLDER PACKS_EXPECTED\n", argv[0]);
         return 2;
     }
-    NetworkFetch inet1;
+    NetworkFetch fetch;
     SystemClock clock;
     // The program's folder is always absolute, as the program takes it from its own path.
-    FrmMain frmMain(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath(), inet1, clock);
+    MainWindow window(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath(), fetch, clock);
     answerWebsiteLocation();
-    frmMain.Form_Load();
+    window.load();
 
     FirstPaint firstPaint;
-    frmMain.installEventFilter(&firstPaint);
-    frmMain.show();
+    window.installEventFilter(&firstPaint);
+    window.show();
     QTimer::singleShot(std::chrono::seconds(60), [] { QCoreApplication::exit(kGaveUp); });
     if (const int status = QApplication::exec())
         return status;
 
-    const auto* lstPacks = frmMain.findChild<QListWidget*>(QStringLiteral("lstPacks"));
-    return lstPacks && lstPacks->count() == QString::fromLocal8Bit(argv[2]).toInt() ? 0 : kWrongList;
+    const auto* list = window.findChild<QListWidget*>(QStringLiteral("lstPacks"));
+    return list && list->count() == QString::fromLocal8Bit(argv[2]).toInt() ? 0 : kWrongList;
 }

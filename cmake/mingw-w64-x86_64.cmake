@@ -14,10 +14,16 @@ set(CMAKE_AR ${_tarvok_triple}-gcc-ar-posix CACHE FILEPATH "")
 set(CMAKE_RANLIB ${_tarvok_triple}-gcc-ranlib-posix CACHE FILEPATH "")
 
 # Libraries and packages come only from the MinGW tree or the prefixes given, never from the
-# Linux host, whose Qt and libraries would otherwise be found first. The prefixes join the
-# root list because ONLY mode would look for them under /usr/x86_64-w64-mingw32.
+# Linux host, whose Qt and libraries would otherwise be found first. The prefixes (-D or
+# environment) join the root list because ONLY mode would look for them under
+# /usr/x86_64-w64-mingw32.
 list(APPEND CMAKE_FIND_ROOT_PATH /usr/${_tarvok_triple})
-foreach(_tarvok_prefix IN LISTS CMAKE_PREFIX_PATH)
+set(_tarvok_prefixes ${CMAKE_PREFIX_PATH})
+if(DEFINED ENV{CMAKE_PREFIX_PATH})
+    string(REPLACE ":" ";" _tarvok_env_prefixes "$ENV{CMAKE_PREFIX_PATH}")
+    list(APPEND _tarvok_prefixes ${_tarvok_env_prefixes})
+endif()
+foreach(_tarvok_prefix IN LISTS _tarvok_prefixes)
     list(PREPEND CMAKE_FIND_ROOT_PATH "${_tarvok_prefix}")
 endforeach()
 list(REMOVE_DUPLICATES CMAKE_FIND_ROOT_PATH)

@@ -89,15 +89,15 @@ void setUpProgressBox(QProgressDialog& box) {
 
 } // namespace
 
-void WindowMessageBox::msgBox(const QString& prompt, const QString& title) {
-    show(prompt, title, false);
+void WindowMessageBoxes::tell(const QString& title, const QString& prompt) {
+    show(title, prompt, false);
 }
 
-bool WindowMessageBox::askYesNo(const QString& prompt, const QString& title) {
-    return show(prompt, title, true);
+bool WindowMessageBoxes::ask(const QString& title, const QString& prompt) {
+    return show(title, prompt, true);
 }
 
-bool WindowMessageBox::show(const QString& prompt, const QString& title, bool yesNo) {
+bool WindowMessageBoxes::show(const QString& title, const QString& prompt, bool yesNo) {
     const QString text = shownText(prompt);
     // Before the window is first shown a box stands on its own, in the middle of the screen.
     QWidget* owner = window_.isVisible() ? &window_ : nullptr;
@@ -111,16 +111,18 @@ bool WindowMessageBox::show(const QString& prompt, const QString& title, bool ye
     return box.exec() == QMessageBox::Yes;
 }
 
-int WindowPackList::listIndex() const {
+void WindowPackList::show(const QStringList& entries) {
+    list_.addItems(entries);
+}
+
+std::optional<int> WindowPackList::selected() const {
     const QList<QListWidgetItem*> selected = list_.selectedItems();
-    return selected.isEmpty() ? -1 : list_.row(selected.first());
+    if (selected.isEmpty())
+        return std::nullopt;
+    return list_.row(selected.first());
 }
 
-void WindowPackList::addItem(const QString& entry) {
-    list_.addItem(entry);
-}
-
-void WindowCurrentSetBox::setText(const QString& text) {
+void WindowCurrentSetBox::show(const QString& text) {
     box_.setText(text);
     // A long set name shows from its start, not from where typing would go on.
     box_.setCursorPosition(0);

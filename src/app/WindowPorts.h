@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Ports.h"
+#include "league/HttpFetch.h"
+#include "session/Ports.h"
 
 #include <QElapsedTimer>
 
@@ -17,15 +18,15 @@ constexpr std::chrono::milliseconds kShowProgressAfter(500);
 
 // Message boxes modal to the window, showing their prompts as plain text; a prompt too long for the
 // screen is shown in a box of its own that scrolls.
-class WindowMessageBox : public MessageBox {
+class WindowMessageBoxes : public MessageBoxes {
 public:
-    explicit WindowMessageBox(QWidget& window) : window_(window) {}
+    explicit WindowMessageBoxes(QWidget& window) : window_(window) {}
 
-    void msgBox(const QString& prompt, const QString& title) override;
-    bool askYesNo(const QString& prompt, const QString& title) override;
+    void tell(const QString& title, const QString& prompt) override;
+    bool ask(const QString& title, const QString& prompt) override;
 
 private:
-    bool show(const QString& prompt, const QString& title, bool yesNo);
+    bool show(const QString& title, const QString& prompt, bool yesNo);
 
     QWidget& window_;
 };
@@ -34,8 +35,8 @@ class WindowPackList : public PackList {
 public:
     explicit WindowPackList(QListWidget& list) : list_(list) {}
 
-    int listIndex() const override;
-    void addItem(const QString& entry) override;
+    void show(const QStringList& entries) override;
+    std::optional<int> selected() const override;
 
 private:
     QListWidget& list_;
@@ -45,7 +46,7 @@ class WindowCurrentSetBox : public CurrentSetBox {
 public:
     explicit WindowCurrentSetBox(QLineEdit& box) : box_(box) {}
 
-    void setText(const QString& text) override;
+    void show(const QString& text) override;
 
 private:
     QLineEdit& box_;

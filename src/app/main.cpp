@@ -1,15 +1,15 @@
-#include "app/FrmMain.h"
-#include "app/SystemClock.h"
+#include "app/MainWindow.h"
 #include "league/NetworkFetch.h"
+#include "session/SystemClock.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    NetworkFetch inet1;
+    NetworkFetch fetch;
     SystemClock clock;
-    FrmMain frmMain(QCoreApplication::applicationDirPath(), inet1, clock);
-    frmMain.Form_Load();
-    frmMain.show();
+    MainWindow window(QCoreApplication::applicationDirPath(), fetch, clock);
+    window.load();
+    window.show();
     return QApplication::exec();
 }

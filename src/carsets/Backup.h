@@ -1,8 +1,7 @@
 #pragma once
 
-#include "app/FormState.h"
-#include "app/Ports.h"
+#include "carsets/Copies.h"
 
-// Copies the active textures and drivers.txt into the folder "original" once the member agrees,
-// adding to what earlier backups left there.
-void subBack(FormState& st, Ports& ui);
+// Copies the active textures, then the active drivers.txt, into the folder "original", which it makes
+// when needed, adding to what earlier backups left there.
+CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch);

@@ -1,17 +1,21 @@
 #pragma once
 
-#include "app/FormState.h"
-#include "app/Ports.h"
-#include "carsets/DriversTxt.h"
 #include "fs/Path.h"
 
-// Description of one pack from lines 4 and 5 of its drivers.txt: its name field, " - ", its date
-// field, each replaced by its default when its line is blank, missing or unreadable.
-QString fnGetTXTDetails(const std::optional<SetLines>& lines);
+#include <QList>
+#include <QString>
+#include <QStringList>
 
-// Adds the subfolder as the next pack when it holds a drivers.txt.
-void subFoldersTXT(FormState& st, const fs::Path& infolder);
+// An installed skinpack: a subfolder of the car folder that holds a drivers.txt.
+struct Pack {
+    fs::Path folder;     // as the host names it
+    QString name;        // as the list shows it
+    QString description; // its name and date, from its drivers.txt
+};
 
-// Builds arrPacks from the program folder's subfolders and fills lstPacks, the descriptions
-// aligned in one column behind a fill of full stops.
-void subInitialiseSkinPacks(FormState& st, PackList& lstPacks);
+// Every installed skinpack, in the order the list shows them: by folder name, without regard to case.
+QList<Pack> readCatalogue(const fs::Path& carFolder);
+
+// The list's entries: each pack's name, " .", then its description behind as many full stops as its
+// name is shorter than the longest, so in a fixed-pitch font every description starts in one column.
+QStringList catalogueEntries(const QList<Pack>& packs);

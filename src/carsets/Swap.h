@@ -1,12 +1,11 @@
 #pragma once
 
-#include "app/FormState.h"
-#include "app/Ports.h"
+#include "carsets/Catalogue.h"
+#include "carsets/Copies.h"
 
-// Swaps to the skinpack selected in lstPacks, or asks for one when nothing is selected.
-void subDoIt(FormState& st, Ports& ui);
+#include <optional>
 
-// Copies the pack's textures, then its drivers.txt, into the program's folder and shows the new
-// set in lblCurrent. drivers.txt stays as it was when a texture could not be copied, so it never
-// describes cars that are not all there.
-void subMove(FormState& st, Ports& ui, const PackRow& pack);
+// Makes the pack the active car set: copies its textures, then its drivers.txt, into the car folder,
+// replacing files of the same names. Nothing when the pack's folder is not there. drivers.txt stays as
+// it was when a texture could not be copied, so it never describes cars that are not all there.
+std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, const CopyWatch& watch);

@@ -2,6 +2,8 @@
 
 #include "fs/HostFile.h"
 
+#include <QRandomGenerator>
+
 #include <algorithm>
 
 namespace fs {
@@ -9,6 +11,7 @@ namespace fs {
 namespace {
 
 constexpr qint64 kReadBlockBytes = 64 * 1024;
+constexpr qint64 kCopyBlockBytes = 8 * 1024 * 1024;
 
 // Opens a temporary sibling of target, lets fill write it, then syncs and renames it over target.
 // Anything that fails leaves target untouched and no temporary file behind.
@@ -34,6 +37,25 @@ QList<Path> sortedAsShown(QList<Path> names) {
 }
 
 } // namespace
+
+bool host::copyByReading(QFile& input, QFile& output, qint64 done, const std::function<void(qint64)>& progress) {
+    QByteArray block;
+    while (!(block = input.read(kCopyBlockBytes)).isEmpty()) {
+        if (output.write(block) != block.size())
+            return false;
+        done += block.size();
+        progress(done);
+    }
+    return input.error() == QFileDevice::NoError;
+}
+
+Path host::temporaryNameBeside(const Path& target) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = QStringLiteral(".tarvok-");
+    for (int i = 0; i < 6; ++i)
+        name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
+    return target.parent_path() / fromQt(name + QStringLiteral(".part"));
+}
 
 bool isFolder(const Path& path) {
     return host::kindOf(path) == host::Kind::Folder;

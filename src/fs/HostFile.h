@@ -26,10 +26,15 @@ struct TemporaryFile {
     std::unique_ptr<QFile> file;
 };
 std::optional<TemporaryFile> createTemporaryBeside(const Path& target);
+// A fresh candidate for that name: ".tarvok-" and six random letters or digits, then ".part".
+Path temporaryNameBeside(const Path& target);
+inline constexpr int kTemporaryNameAttempts = 100;
 
 // Copies all of input into output with the fastest copy the host offers, reporting the bytes
 // copied so far after each block.
 bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>& progress);
+// The copy every host can fall back on: blocks read and written, going on from `done` bytes.
+bool copyByReading(QFile& input, QFile& output, qint64 done, const std::function<void(qint64)>& progress);
 
 // Gives a written file the permissions of the file it copies.
 void copyPermissions(const QFile& from, QFile& to);

@@ -1,7 +1,5 @@
 #include "fs/HostFile.h"
 
-#include <QRandomGenerator>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,7 +12,6 @@ namespace fs::host {
 namespace {
 
 constexpr qint64 kBlockBytes = 8 * 1024 * 1024;
-constexpr int kTemporaryNameAttempts = 100;
 
 std::unique_ptr<QFile> adopt(int fd, QIODevice::OpenMode mode) {
     auto file = std::make_unique<QFile>();
@@ -23,25 +20,6 @@ std::unique_ptr<QFile> adopt(int fd, QIODevice::OpenMode mode) {
         return nullptr;
     }
     return file;
-}
-
-bool copyByReading(QFile& input, QFile& output, qint64 done, const std::function<void(qint64)>& progress) {
-    QByteArray block;
-    while (!(block = input.read(kBlockBytes)).isEmpty()) {
-        if (output.write(block) != block.size())
-            return false;
-        done += block.size();
-        progress(done);
-    }
-    return input.error() == QFileDevice::NoError;
-}
-
-QString randomSuffix() {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QString suffix;
-    for (int i = 0; i < 6; ++i)
-        suffix += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
-    return suffix;
 }
 
 } // namespace
@@ -72,9 +50,8 @@ std::unique_ptr<QFile> openRegularFile(const Path& path) {
 }
 
 std::optional<TemporaryFile> createTemporaryBeside(const Path& target) {
-    const Path folder = target.parent_path().empty() ? Path(".") : target.parent_path();
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        Path path = folder / (QStringLiteral(".tarvok-") + randomSuffix() + QStringLiteral(".part")).toStdString();
+        Path path = temporaryNameBeside(target);
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0 && errno == EEXIST)
             continue;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Ports.h"
+#include "league/HttpFetch.h"
 
 #include <chrono>
 

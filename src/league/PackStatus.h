@@ -1,13 +1,25 @@
 #pragma once
 
-#include "app/FormState.h"
-#include "app/Ports.h"
+#include "carsets/InstalledPacks.h"
+#include "league/PackVersionList.h"
 
-// Judges one pack against its published date and appends its verdict line to strMessage; appends
-// nothing when there is no published date.
-void subCheckPack(FormState& st, const QString& inPacks, const DateValue& inDates);
-void subCheckPack(FormState& st, const QString& inPacks, const QString& inDates);
+#include <QList>
+#include <QString>
 
-// Fetches tarvver.txt, shows it in the "Packs In file" box and every listed pack's verdict in the
-// "Pack Status" box.
-void subCheckAllPacks(FormState& st, Ports& ui);
+// How an installed copy of a pack compares with the league's release.
+enum class Verdict { NotInstalled, OutOfDate, UpToDate, DateInvalid };
+
+// Nothing installed, or the installed release date against the published one.
+Verdict judgePack(const std::optional<QDateTime>& installed, const QDateTime& published);
+
+// A pack's line in a report: its name followed by the verdict, then a line end.
+QString verdictLine(const QString& pack, Verdict verdict);
+
+// The "Packs In file" box: every listed entry as it was read, "name:date".
+QString packListingText(const QList<PackRelease>& releases);
+
+// The "Pack Status" box: a verdict line for every listed entry whose published date is a date.
+QString packStatusText(const QList<PackRelease>& releases, const InstalledPacks& installed);
+
+// The "Pack Status" box when the list could not be had at all.
+QString missingPackListText();

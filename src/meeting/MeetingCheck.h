@@ -1,14 +1,23 @@
 #pragma once
 
-#include "app/FormState.h"
-#include "app/Ports.h"
+#include "league/PackStatus.h"
+#include "meeting/MeetingList.h"
 
-// The Check Meeting command: fetches both league files, reports the next meeting, its skinpack and
-// its track, ends with a verdict and shows the report in the "Meeting Info" box.
-void subCheckMeetings(FormState& st, Ports& ui);
+#include <optional>
 
-// Appends whether "..\run\" + strMeetTrack + ".trk" exists; raises intProblem when it does not.
-void subCheckTrack(FormState& st);
+// What the meeting check found, step by step.
+struct MeetingReadiness {
+    std::optional<MeetingLine> nextMeeting; // nothing when no meeting qualified
+    QString pack;                           // the pack and track of the meeting, or of the last line read
+    QString track;
+    std::optional<Verdict> packVerdict; // nothing when the pack's published date is not a date
+    bool packListed = false;            // in the pack version list with a published date
+    bool trackInstalled = false;
+};
 
-// Appends the verdict, which rests on intProblem alone.
-void subMessageEnd(FormState& st);
+// Whether the member is ready: no meeting found, the pack not listed, or the track missing is a problem;
+// the pack's own verdict is reported but is not one.
+bool hasProblem(const MeetingReadiness& readiness);
+
+// The "Meeting Info" box: the meeting, the pack's verdict, the track, then the verdict on the whole.
+QString meetingReportText(const MeetingReadiness& readiness);

@@ -1,25 +1,12 @@
 #include "meeting/MeetingList.h"
 
-#include "league/Conversions.h"
-#include "text/Lines.h"
+#include "text/Conversions.h"
 
-namespace {
-
-constexpr QChar kSeparator = QLatin1Char('|');
-
-struct MeetingLine {
-    QString date;
-    QString name;
-    QString pack;
-    QString track;
-};
-
-// The track keeps any further separators; fields a short line lacks stay empty so two meetings never mix.
-MeetingLine cutMeetingLine(const QString& line) {
+MeetingLine meetingLineOf(const QString& line) {
     MeetingLine meeting;
     QString remaining = line;
     for (QString* field : {&meeting.date, &meeting.name, &meeting.pack}) {
-        const qsizetype end = remaining.indexOf(kSeparator);
+        const qsizetype end = remaining.indexOf(QLatin1Char('|'));
         if (end < 0) {
             *field = remaining;
             return meeting;
@@ -31,42 +18,17 @@ MeetingLine cutMeetingLine(const QString& line) {
     return meeting;
 }
 
-// A meeting dated today qualifies all day; a date that is not a date never does.
-bool isNextMeeting(const DateValue& meetDate, const QDate& today) {
-    return meetDate && *meetDate >= QDateTime(today, QTime(0, 0), Qt::UTC);
-}
-
-// Scans the list into the meeting fields line by line; true when a line qualified.
-bool findNextMeeting(FormState& st, const QByteArray& list, const QDate& today) {
-    const QStringList lines = text::linesOf(list);
-    const std::optional<qint64> count = lines.isEmpty() ? std::nullopt : toWholeNumber(lines.first());
-    for (qint64 counter = 1;; ++counter) {
-        if (counter >= lines.size())
-            return false;
-        const MeetingLine meeting = cutMeetingLine(lines[counter]);
-        st.strMeetDate = meeting.date;
-        st.strMeetName = meeting.name;
-        st.strMeetPack = meeting.pack;
-        st.strMeetTrack = meeting.track;
-        st.datMeetDate = toDate(st.strMeetDate);
-        if (isNextMeeting(st.datMeetDate, today))
-            return true;
-        if (count && counter == *count)
-            return false;
+MeetingSearch findNextMeeting(const text::CountedList& list, const QDate& today) {
+    MeetingSearch search;
+    const QDateTime startOfToday(today, QTime(0, 0), Qt::UTC);
+    for (const QString& line : list.searched()) {
+        search.lastRead = meetingLineOf(line);
+        // A meeting dated today qualifies all day.
+        const text::DateValue date = text::toDate(search.lastRead->date);
+        if (date && *date >= startOfToday) {
+            search.found = true;
+            break;
+        }
     }
-}
-
-} // namespace
-
-void subReadMeetings(FormState& st, const Clock& clock, const std::optional<QByteArray>& list) {
-    const bool found = list && findNextMeeting(st, *list, clock.today());
-
-    if (!found) {
-        st.strMessage += QStringLiteral("Sorry, I could not find any relevant meeting info.\r\n");
-        st.intProblem = 1;
-        return;
-    }
-    st.strMessage += QStringLiteral("The next meeting is the ") + st.strMeetName + QStringLiteral(" on ") +
-                     st.strMeetDate + QStringLiteral(" at ") + st.strMeetTrack + QStringLiteral(" using the ") +
-                     st.strMeetPack + QStringLiteral(" cars. \r\n");
+    return search;
 }

@@ -1,8 +1,6 @@
 // Date and count texts from league files and drivers.txt, read under both day/month orders.
-#include "FuzzFolder.h"
-#include "league/Conversions.h"
+#include "text/Conversions.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 
 #include <cstddef>
@@ -10,20 +8,18 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ensureApplication();
-    static const QLocale dayFirst(QLocale::German, QLocale::Germany);
+    static const QLocale dayFirst(QLocale::English, QLocale::UnitedKingdom);
     static const QLocale monthFirst(QLocale::English, QLocale::UnitedStates);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-
+    static const QRegularExpression letters(QStringLiteral("[A-Za-z]"));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     for (const QLocale& locale : {dayFirst, monthFirst}) {
-        const DateValue date = toDate(text, locale);
-        // A date handed out must be a real one, or comparing it with another means nothing.
-        if (date && !date->isValid())
+        const text::DateValue date = text::toDate(text, locale);
+        // A date handed out is a real one, and blanks around the text change nothing.
+        if ((date && !date->isValid()) || date != text::toDate(QLatin1Char(' ') + text + QLatin1Char(' '), locale))
             std::abort();
     }
-    const std::optional<qint64> count = toWholeNumber(text);
     // The whole-number part never comes from a text with letters in it.
-    if (count && text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
+    if (text::toWholeNumber(text) && text.contains(letters))
         std::abort();
     return 0;
 }

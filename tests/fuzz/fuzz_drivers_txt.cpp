@@ -1,23 +1,17 @@
-// drivers.txt as members' packs carry it: the catalogue, and both readings of the active set.
-#include "carsets/Catalogue.h"
-#include "carsets/CurrentSet.h"
-#include "FuzzFolder.h"
+// drivers.txt as members' packs carry it: every reading the program makes of one.
+#include "text/DriversTxt.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ensureApplication();
-    static const FuzzFolder folder;
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    folder.write(QStringLiteral("drivers.txt"), bytes);
-    folder.write(QStringLiteral("Pack/drivers.txt"), bytes);
-
-    FormState st;
-    st.appPath = fs::fromQt(folder.path());
-    SilentWindow window;
-    subInitialiseSkinPacks(st, window);
-    showStartupCurrentSet(st, window);
-    subCurrent(st, window);
+    const text::SetLines lines = text::setLinesOf(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QString atStartUp = text::startupCurrentSetText(lines);
+    const std::optional<QString> afterSwap = text::currentSetText(lines);
+    // A swap shows what start-up would have shown, and a release date is always one to compare.
+    if (!text::packDescription(lines).contains(QLatin1String(" - ")) || (afterSwap && *afterSwap != atStartUp) ||
+        !text::releaseDate(lines).isValid())
+        std::abort();
     return 0;
 }

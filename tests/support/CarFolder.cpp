@@ -1,10 +1,41 @@
 #include "support/CarFolder.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+
+TreeSnapshot::TreeSnapshot(const QString& root) {
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(root).relativeFilePath(path);
+        if (it.fileInfo().isDir() && !it.fileInfo().isSymLink()) {
+            entries_.insert(relative + QLatin1Char('/'), QByteArray());
+            continue;
+        }
+        QFile file(path);
+        // A FIFO or a link to a device is listed but never read.
+        entries_.insert(relative, it.fileInfo().isFile() && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                                           : QByteArray("(special)"));
+    }
+}
+
+QStringList TreeSnapshot::changesSince(const TreeSnapshot& before) const {
+    QStringList changes;
+    for (auto entry = entries_.cbegin(); entry != entries_.cend(); ++entry) {
+        if (!before.entries_.contains(entry.key()))
+            changes.append(QStringLiteral("+ ") + entry.key());
+        else if (before.entries_.value(entry.key()) != entry.value())
+            changes.append(QStringLiteral("~ ") + entry.key());
+    }
+    for (auto entry = before.entries_.cbegin(); entry != before.entries_.cend(); ++entry)
+        if (!entries_.contains(entry.key()))
+            changes.append(QStringLiteral("- ") + entry.key());
+    changes.sort();
+    return changes;
+}
 
 CarFolder::CarFolder() {
     QDir(root_.path()).mkpath(QStringLiteral("cars"));
@@ -13,6 +44,10 @@ CarFolder::CarFolder() {
 
 QString CarFolder::path() const {
     return root_.path() + QStringLiteral("/cars");
+}
+
+fs::Path CarFolder::host() const {
+    return fs::fromQt(path());
 }
 
 QString CarFolder::file(const QString& relative) const {
@@ -49,24 +84,4 @@ void CarFolder::addPack(const QString& folder, const QString& name, const QStrin
     write(folder + QStringLiteral("/drivers.txt"), driversTxt(name, date));
     for (const QString& texture : textures)
         write(folder + QLatin1Char('/') + texture, (folder + QLatin1Char('/') + texture).toUtf8());
-}
-
-QStringList CarFolder::snapshot() const {
-    QStringList entries;
-    QDirIterator it(root_.path(), QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString name = it.next();
-        const QString relative = QDir(root_.path()).relativeFilePath(name);
-        if (it.fileInfo().isDir()) {
-            entries.append(relative + QLatin1Char('/'));
-            continue;
-        }
-        QFile in(name);
-        in.open(QIODevice::ReadOnly);
-        entries.append(relative + QLatin1Char(' ') +
-                       QCryptographicHash::hash(in.readAll(), QCryptographicHash::Sha256).toHex());
-    }
-    entries.sort();
-    return entries;
 }

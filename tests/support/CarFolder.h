@@ -1,18 +1,35 @@
 #pragma once
 
+#include "fs/Path.h"
+
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A car folder in a temporary directory: the program's folder is <tmp>/cars, with a "run" folder
-// beside it, as a member's game folder has.
+// Every file and folder under a root, with each file's contents, to tell what a command changed.
+class TreeSnapshot {
+public:
+    explicit TreeSnapshot(const QString& root);
+
+    // What differs from an earlier snapshot, sorted: "+ path" for what is new, "- path" for what went, and
+    // "~ path" for a file whose contents changed; folders end in "/".
+    QStringList changesSince(const TreeSnapshot& before) const;
+
+private:
+    QMap<QString, QByteArray> entries_;
+};
+
+// A member's game folder in a temporary directory: the car folder "cars", and the track folder "run"
+// beside it.
 class CarFolder {
 public:
     CarFolder();
 
-    QString path() const;                        // the program's folder
-    QString file(const QString& relative) const; // host path below the program's folder
+    QString path() const;                        // the car folder
+    fs::Path host() const;                       // the same, as the program takes it
+    QString file(const QString& relative) const; // a path below the car folder
 
     void write(const QString& relative, const QByteArray& bytes) const;
     void makeFolder(const QString& relative) const;
@@ -21,12 +38,12 @@ public:
 
     // A drivers.txt whose lines 4 and 5 carry name and date behind the prefix "## ".
     static QByteArray driversTxt(const QString& name, const QString& date);
-    // A skinpack folder with its drivers.txt and the named textures (each holding its own name).
+    // A skinpack folder with its drivers.txt and the named textures, each holding its own path.
     void addPack(const QString& folder, const QString& name, const QString& date,
                  const QStringList& textures = {}) const;
 
-    // Every file below the program's folder with its checksum, to prove what a command touched.
-    QStringList snapshot() const;
+    // The whole game folder, the car folder's neighbours included.
+    TreeSnapshot snapshot() const { return TreeSnapshot(root_.path()); }
 
 private:
     QTemporaryDir root_;

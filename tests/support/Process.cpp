@@ -1,5 +1,6 @@
 #include "support/Process.h"
 
+#include <QFile>
 #include <QtGlobal>
 
 #ifdef Q_OS_UNIX
@@ -68,12 +69,24 @@ std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::funct
 #endif
 }
 
-qint64 maxResidentKiB() {
+qint64 residentKiB() {
+#ifdef Q_OS_LINUX
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').first().toLongLong();
+#endif
+    return 0;
+}
+
+qint64 peakGrowthKiB(qint64 residentAtStartKiB) {
 #ifdef Q_OS_UNIX
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    return usage.ru_maxrss - residentAtStartKiB;
 #else
+    Q_UNUSED(residentAtStartKiB);
     return 0;
 #endif
 }

@@ -16,9 +16,7 @@ struct ChildLimits {
 // child did not finish. Unix only.
 std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work);
 
-inline std::optional<QByteArray> runWithDiskRoom(qint64 diskRoom, const std::function<QByteArray()>& work) {
-    return runInChild({diskRoom, false}, work);
-}
-
-// The most memory this process has held so far, in KiB (0 where the host does not tell).
-qint64 maxResidentKiB();
+// How much more memory this process held at its peak than it holds now, in KiB: in a child run for one
+// case, what that case took.
+qint64 peakGrowthKiB(qint64 residentAtStartKiB);
+qint64 residentKiB();

@@ -39,7 +39,8 @@ QByteArray gzip(const QByteArray& bytes) {
     // qCompress gives a 4-byte length, a 2-byte zlib header, the raw deflate data and a 4-byte checksum;
     // gzip wants the deflate data between a header and trailer of its own.
     const QByteArray zlib = qCompress(bytes, 9);
-    const QByteArray deflate = zlib.mid(6, zlib.size() - 10);
+    // qCompress gives nothing but the length for no bytes; deflate's own empty stream is one empty block.
+    const QByteArray deflate = bytes.isEmpty() ? QByteArray("\x03\x00", 2) : zlib.mid(6, zlib.size() - 10);
     return QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x02\xff", 10) + deflate + littleEndian(crc32(bytes)) +
            littleEndian(static_cast<quint32>(bytes.size()));
 }

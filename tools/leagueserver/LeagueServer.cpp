@@ -2,8 +2,6 @@
 
 #include "Gzip.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -85,19 +83,23 @@ std::optional<Request> parseRequest(const QByteArray& header) {
     return request;
 }
 
-// A plain file name directly inside root; nothing for names that would leave it.
-std::optional<QByteArray> fileBody(const QString& root, const QString& path) {
-    const QString name = path.mid(1);
-    if (!path.startsWith(QLatin1Char('/')) || name.isEmpty() || name.contains(QLatin1Char('/')) ||
-        name.contains(QLatin1Char('\\')) || name == QLatin1String("..") || name == QLatin1String("."))
-        return std::nullopt;
-    QFile file(QDir(root).filePath(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+} // namespace
+
+void PublishedFiles::publish(const QString& name, const QByteArray& bytes) {
+    const QMutexLocker lock(&mutex_);
+    files_.insert(name, bytes);
 }
 
-} // namespace
+void PublishedFiles::withdraw(const QString& name) {
+    const QMutexLocker lock(&mutex_);
+    files_.remove(name);
+}
+
+std::optional<QByteArray> PublishedFiles::file(const QString& name) const {
+    const QMutexLocker lock(&mutex_);
+    const auto found = files_.constFind(name);
+    return found == files_.constEnd() ? std::nullopt : std::optional(found.value());
+}
 
 std::optional<Mode> modeFromName(QStringView name) {
     for (const auto& [text, mode] : kModeNames)
@@ -110,7 +112,7 @@ std::optional<Mode> modeFromName(QStringView name) {
 // when its request arrived. Slow answers are driven by timers, so one client never holds another.
 class Site : public QObject {
 public:
-    Site(QString root, const std::atomic<Mode>& mode) : root_(std::move(root)), mode_(mode) {}
+    Site(const PublishedFiles& files, const std::atomic<Mode>& mode) : files_(files), mode_(mode) {}
 
     std::optional<quint16> listen(quint16 port) {
         if (!server_.listen(QHostAddress::LocalHost, port))
@@ -145,7 +147,7 @@ private:
     }
 
     void answer(QTcpSocket& socket, const Request& request) {
-        const std::optional<QByteArray> file = fileBody(root_, request.path);
+        const std::optional<QByteArray> file = files_.file(request.path.mid(1));
         switch (mode_.load()) {
         case Mode::Normal:
             if (!file)
@@ -230,15 +232,21 @@ private:
         socket.write(chunk);
     }
 
-    QString root_;
+    const PublishedFiles& files_;
     const std::atomic<Mode>& mode_;
     QTcpServer server_{this}; // a child, so it moves to the server's thread with the site
 };
 
-LeagueServer::LeagueServer(const QString& root) : site_(new Site(root, mode_)) {
+LeagueServer::LeagueServer(quint16 port) : site_(new Site(files_, mode_)) {
     site_->moveToThread(&thread_);
     QObject::connect(&thread_, &QThread::finished, site_, &QObject::deleteLater);
     thread_.start();
+    std::optional<quint16> bound;
+    QMetaObject::invokeMethod(
+        site_, [&] { bound = site_->listen(port); }, Qt::BlockingQueuedConnection);
+    if (!bound)
+        qFatal("the league site cannot listen on 127.0.0.1:%u", port);
+    port_ = *bound;
 }
 
 LeagueServer::~LeagueServer() {
@@ -246,11 +254,8 @@ LeagueServer::~LeagueServer() {
     thread_.wait();
 }
 
-std::optional<quint16> LeagueServer::start(quint16 port) {
-    std::optional<quint16> bound;
-    QMetaObject::invokeMethod(
-        site_, [&] { bound = site_->listen(port); }, Qt::BlockingQueuedConnection);
-    return bound;
+QString LeagueServer::baseUrl() const {
+    return QStringLiteral("http://127.0.0.1:%1/").arg(port_);
 }
 
 } // namespace leagueserver

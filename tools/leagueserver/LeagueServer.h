@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
+#include <QMutex>
 #include <QString>
 #include <QStringView>
 #include <QThread>
@@ -31,23 +34,40 @@ std::optional<Mode> modeFromName(QStringView name);
 
 class Site;
 
-// A league web site on 127.0.0.1 serving the files of one folder by name (GET /name), compressed
-// for clients that accept gzip. It runs on a thread of its own and stops when destroyed.
+// The files a league web site serves, by name; the server's thread reads them while others publish.
+class PublishedFiles {
+public:
+    void publish(const QString& name, const QByteArray& bytes);
+    void withdraw(const QString& name);
+    std::optional<QByteArray> file(const QString& name) const;
+
+private:
+    mutable QMutex mutex_;
+    QHash<QString, QByteArray> files_;
+};
+
+// A league web site on 127.0.0.1 serving the files published to it by name (GET /name), compressed for
+// clients that accept gzip. It runs on a thread of its own and stops when destroyed.
 class LeagueServer {
 public:
-    explicit LeagueServer(const QString& root);
+    // Listens on the port (0: any free one); a server that cannot listen ends the program.
+    explicit LeagueServer(quint16 port = 0);
     ~LeagueServer();
     LeagueServer(const LeagueServer&) = delete;
     LeagueServer& operator=(const LeagueServer&) = delete;
 
-    // Starts listening on the port (0: any free one); the port in use, or nothing when it cannot listen.
-    std::optional<quint16> start(quint16 port = 0);
+    quint16 port() const { return port_; }
+    QString baseUrl() const; // "http://127.0.0.1:PORT/"
+    void publish(const QString& name, const QByteArray& bytes) { files_.publish(name, bytes); }
+    void withdraw(const QString& name) { files_.withdraw(name); }
     void setMode(Mode mode) { mode_ = mode; }
 
 private:
     std::atomic<Mode> mode_{Mode::Normal};
+    PublishedFiles files_;
     QThread thread_;
     Site* site_;
+    quint16 port_ = 0;
 };
 
 } // namespace leagueserver

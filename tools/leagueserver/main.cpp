@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <iostream>
@@ -29,14 +30,14 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    leagueserver::LeagueServer server(parser.value(root));
+    leagueserver::LeagueServer server(static_cast<quint16>(wanted));
     server.setMode(*chosen);
-    const std::optional<quint16> bound = server.start(static_cast<quint16>(wanted));
-    if (!bound) {
-        std::fprintf(stderr, "cannot listen on 127.0.0.1:%u\n", wanted);
-        return 1;
+    for (const QFileInfo& file : QDir(parser.value(root)).entryInfoList(QDir::Files)) {
+        QFile in(file.filePath());
+        if (in.open(QIODevice::ReadOnly))
+            server.publish(file.fileName(), in.readAll());
     }
-    std::printf("%u\n", static_cast<unsigned>(*bound));
+    std::printf("%u\n", static_cast<unsigned>(server.port()));
     std::fflush(stdout);
     // Serves until whoever started it goes away and its input reaches its end.
     std::thread([] {

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/PictureButton.h"
+#include "app/Pictures.h"
+#include "app/WindowPorts.h"
+#include "session/Session.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+// The program's one window: the active car set, the installed skinpacks and the five commands.
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    MainWindow(const QString& carFolder, HttpFetch& fetch, Clock& clock,
+               std::chrono::milliseconds showProgressAfter = kShowProgressAfter);
+
+    // The start-up, run once before the window is first shown.
+    void load();
+
+private:
+    // Runs one command to its end while the window takes no input; a command never starts inside another.
+    void run(void (Session::*command)());
+    PictureButton* pictureButton(pictures::Face face);
+    void layOutControls();
+    void setBackground(const QColor& colour);
+    void useDefaultFont();
+    void centreOnScreen();
+
+    QLabel* banner_;
+    QLabel* version_;
+    QLabel* currentSetTitle_;
+    QLineEdit* currentSet_;
+    QLabel* packListTitle_;
+    QListWidget* packList_;
+    PictureButton* swapButton_;
+    PictureButton* backupButton_;
+    QLabel* swapText_;
+    QLabel* backupText_;
+    QLabel* checkPacksPanel_;
+    PictureButton* checkPacksButton_;
+    QLabel* checkPacksText_;
+    QLabel* checkMeetingPanel_;
+    PictureButton* checkMeetingButton_;
+    QLabel* checkMeetingText_;
+    PictureButton* exitButton_;
+
+    WindowMessageBoxes boxes_;
+    WindowPackList packListPort_;
+    WindowCurrentSetBox currentSetPort_;
+    WindowFetch fetch_;
+    WindowProgress progress_;
+    Session session_;
+    bool commandRunning_ = false;
+};

@@ -1,5 +1,0 @@
-#include "app/SystemClock.h"
-
-QDate SystemClock::today() const {
-    return QDate::currentDate();
-}

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "app/Ports.h"
-
-// The host's own calendar.
-class SystemClock : public Clock {
-public:
-    QDate today() const override;
-};

@@ -1,0 +1,19 @@
+#include "carsets/InstalledPacks.h"
+
+#include "carsets/SetFile.h"
+#include "fs/FileSystem.h"
+
+InstalledPacks findInstalledPacks(const fs::Path& carFolder, const QStringList& leagueNames) {
+    InstalledPacks installed;
+    for (const QString& name : leagueNames) {
+        const std::optional<fs::Path> folder = fs::singleName(name);
+        if (!installed.contains(name) && folder && fs::isFolder(carFolder / *folder))
+            installed.insert(name, text::releaseDate(readSetFile(carFolder / *folder / "drivers.txt")));
+    }
+    return installed;
+}
+
+std::optional<QDateTime> installedRelease(const InstalledPacks& installed, const QString& leagueName) {
+    const auto found = installed.constFind(leagueName);
+    return found == installed.constEnd() ? std::nullopt : std::optional(found.value());
+}

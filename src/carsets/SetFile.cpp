@@ -1,0 +1,10 @@
+#include "carsets/SetFile.h"
+
+#include "fs/FileSystem.h"
+
+std::optional<text::SetLines> readSetFile(const fs::Path& driversTxt) {
+    const std::optional<QByteArray> head = fs::readHead(driversTxt, text::kSetLinesBytes);
+    if (!head)
+        return std::nullopt;
+    return text::setLinesOf(*head);
+}

@@ -1,0 +1,151 @@
+#include "fs/HostFile.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+namespace fs::host {
+
+namespace {
+
+// Win32 calls take paths past 260 characters only in the "\\?\" form, which must be absolute and
+// normal: no "." or ".." (which it would take as names), and only "\" as separator.
+std::wstring longPath(const Path& path) {
+    std::wstring text = path.lexically_normal().make_preferred().native();
+    if (!path.is_absolute() || text.starts_with(L"\\\\?\\"))
+        return text;
+    if (text.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + text.substr(2);
+    return L"\\\\?\\" + text;
+}
+
+HANDLE openHandle(const Path& path, DWORD access, DWORD creation, DWORD flags) {
+    if (path.empty())
+        return INVALID_HANDLE_VALUE;
+    // Sharing everything lets the game keep its files open while they are read.
+    return ::CreateFileW(longPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, creation, flags, nullptr);
+}
+
+// Hands a Win32 handle to a QFile through a C runtime descriptor, so handle() is one the C runtime knows.
+std::unique_ptr<QFile> adopt(HANDLE handle, QIODevice::OpenMode mode) {
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle),
+                                     (mode & QIODevice::WriteOnly ? _O_WRONLY : _O_RDONLY) | _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+        return nullptr;
+    }
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, mode | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::_close(fd);
+        return nullptr;
+    }
+    return file;
+}
+
+Kind kindOfHandle(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info))
+        return Kind::Other;
+    return info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder : Kind::RegularFile;
+}
+
+} // namespace
+
+Kind kindOf(const Path& path) {
+    // Opening follows links, and a device such as NUL opens as something other than a disk file.
+    const HANDLE handle = openHandle(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
+    if (handle == INVALID_HANDLE_VALUE)
+        return Kind::Missing;
+    const Kind kind = kindOfHandle(handle);
+    ::CloseHandle(handle);
+    return kind;
+}
+
+std::unique_ptr<QFile> openRegularFile(const Path& path) {
+    const HANDLE handle = openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    if (kindOfHandle(handle) != Kind::RegularFile) {
+        ::CloseHandle(handle);
+        return nullptr;
+    }
+    return adopt(handle, QIODevice::ReadOnly);
+}
+
+std::optional<TemporaryFile> createTemporaryBeside(const Path& target) {
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        Path path = temporaryNameBeside(target);
+        const HANDLE handle = openHandle(path, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+        if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS)
+            continue;
+        if (handle == INVALID_HANDLE_VALUE)
+            return std::nullopt;
+        std::unique_ptr<QFile> file = adopt(handle, QIODevice::WriteOnly);
+        if (!file) {
+            removeFile(path);
+            return std::nullopt;
+        }
+        return TemporaryFile{std::move(path), std::move(file)};
+    }
+    return std::nullopt;
+}
+
+bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>& progress) {
+    return copyByReading(input, output, 0, progress);
+}
+
+// A read-only source would make its copy read-only too, and the next swap could not replace it.
+void copyPermissions(const QFile&, QFile&) {}
+
+bool syncToDisk(QFile& file) {
+    return ::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))) != 0;
+}
+
+bool renameOver(const Path& from, const Path& to) {
+    // A file the member marked read-only stays as it is, as Windows' own copy leaves it; Wine alone
+    // would replace it.
+    const DWORD attributes = ::GetFileAttributesW(longPath(to).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
+    // Fails, leaving the target whole, while another program holds the target open.
+    return ::MoveFileExW(longPath(from).c_str(), longPath(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool removeFile(const Path& path) {
+    return !path.empty() && ::DeleteFileW(longPath(path).c_str()) != 0;
+}
+
+bool makeFolder(const Path& path) {
+    return !path.empty() && ::CreateDirectoryW(longPath(path).c_str(), nullptr) != 0;
+}
+
+QList<Path> entriesOf(const Path& folder, Kind wanted) {
+    QList<Path> names;
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = ::FindFirstFileExW(longPath(folder / L"*").c_str(), FindExInfoBasic, &entry,
+                                             FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        // Only a link needs opening to learn what it leads to.
+        const Kind kind = entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? kindOf(folder / name)
+                          : entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY   ? Kind::Folder
+                                                                                : Kind::RegularFile;
+        if (kind == wanted)
+            names.append(Path(name));
+    } while (::FindNextFileW(search, &entry));
+    ::FindClose(search);
+    return names;
+}
+
+bool endsWith(const Path& name, const QString& suffix) {
+    return QString::fromStdWString(name.native()).endsWith(suffix, Qt::CaseInsensitive);
+}
+
+} // namespace fs::host

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What the session reaches only through the window or the world outside the program. The window
+// passes real implementations; tests pass recording ones.
+
+// Modal boxes with a title, a prompt and no icon.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // A box with a single OK button.
+    virtual void tell(const QString& title, const QString& prompt) = 0;
+    // A box with the buttons Yes and No, Yes the default; true when the answer is Yes.
+    virtual bool ask(const QString& title, const QString& prompt) = 0;
+};
+
+// The list of installed skinpacks.
+class PackList {
+public:
+    virtual ~PackList() = default;
+    virtual void show(const QStringList& entries) = 0;
+    // The selected position, or nothing while nothing is selected.
+    virtual std::optional<int> selected() const = 0;
+};
+
+// The box that shows the active car set; a new text shows at once.
+class CurrentSetBox {
+public:
+    virtual ~CurrentSetBox() = default;
+    virtual void show(const QString& text) = 0;
+};
+
+// Today's local calendar date.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDate today() const = 0;
+};
+
+// Shows long work going on, files and bytes done against a total; work that ends quickly shows nothing.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    virtual void start(const QString& what, int totalFiles, qint64 totalBytes) = 0;
+    virtual void advance(qint64 newBytes, int newFiles) = 0;
+    virtual void finish() = 0;
+};

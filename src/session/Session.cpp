@@ -1,0 +1,138 @@
+#include "session/Session.h"
+
+#include "carsets/Backup.h"
+#include "carsets/InstalledPacks.h"
+#include "carsets/SetFile.h"
+#include "carsets/Swap.h"
+#include "league/LeagueFile.h"
+#include "league/PackStatus.h"
+#include "meeting/MeetingCheck.h"
+#include "meeting/Track.h"
+#include "session/Config.h"
+
+namespace {
+
+// The progress of a command's copies on the window, from construction to destruction.
+class ShownCopies {
+public:
+    ShownCopies(Progress* progress, QString what) : progress_(progress), what_(std::move(what)) {}
+    ~ShownCopies() {
+        if (progress_ && started_)
+            progress_->finish();
+    }
+    ShownCopies(const ShownCopies&) = delete;
+    ShownCopies& operator=(const ShownCopies&) = delete;
+
+    CopyWatch watch() {
+        if (!progress_)
+            return {};
+        return {[this](int files, qint64 bytes) {
+                    started_ = true;
+                    progress_->start(what_, files, bytes);
+                },
+                [progress = progress_](qint64 bytes, int files) { progress->advance(bytes, files); }};
+    }
+
+private:
+    Progress* progress_;
+    QString what_;
+    bool started_ = false;
+};
+
+} // namespace
+
+Session::Session(fs::Path carFolder, Ports ports)
+    : carFolder_(std::move(carFolder)), ports_(ports), lastPublishedDate_(text::zeroDate()) {}
+
+void Session::start() {
+    const Website website = readWebsite(carFolder_);
+    website_ = website.address;
+    ports_.boxes.tell(QStringLiteral("Website Location"), website.message);
+    catalogue_ = readCatalogue(carFolder_);
+    ports_.packList.show(catalogueEntries(catalogue_));
+    ports_.currentSet.show(text::startupCurrentSetText(readSetFile(carFolder_ / "drivers.txt")));
+}
+
+void Session::swapInSelectedPack() {
+    const std::optional<int> row = ports_.packList.selected();
+    if (!row) {
+        ports_.boxes.tell(QStringLiteral("Doh!"), QStringLiteral("Please choose a skinpack first"));
+        return;
+    }
+    // A position without a row names no folder, which the swap then reports as not found.
+    const Pack pack = *row >= 0 && *row < catalogue_.size() ? catalogue_.at(*row) : Pack{};
+    std::optional<CopyReport> report;
+    {
+        ShownCopies shown(ports_.progress, QStringLiteral("Swapping in ") + pack.name);
+        report = swapIn(carFolder_, pack, shown.watch());
+    }
+    if (!report) {
+        ports_.boxes.tell(QStringLiteral("Oops..."), QStringLiteral("Skinpack not found!"));
+        return;
+    }
+    // A drivers.txt that cannot be read through line 5 leaves the box as it was.
+    if (const std::optional<QString> text = text::currentSetText(readSetFile(carFolder_ / "drivers.txt")))
+        ports_.currentSet.show(*text);
+    if (!report->failedFiles.isEmpty())
+        ports_.boxes.tell(QStringLiteral("Oops..."), failedCopiesText(*report));
+}
+
+void Session::backUpActiveCars() {
+    if (!ports_.boxes.ask(QStringLiteral("Wait a Minute!"),
+                          QStringLiteral("Warning! This will copy your current cars to the original folder!\r\n"
+                                         "Are you sure you want to do this?")))
+        return;
+    CopyReport report;
+    {
+        ShownCopies shown(ports_.progress, QStringLiteral("Backing up your cars"));
+        report = ::backUpActiveCars(carFolder_, shown.watch());
+    }
+    if (!report.failedFiles.isEmpty())
+        ports_.boxes.tell(QStringLiteral("Oops..."), failedCopiesText(report));
+}
+
+std::optional<QByteArray> Session::download(const QString& name) {
+    return downloadLeagueFile(ports_.fetch, website_, carFolder_, name);
+}
+
+void Session::checkPacks() {
+    const std::optional<QByteArray> list = download(kPackVersionList);
+    if (!list) {
+        ports_.boxes.tell(QStringLiteral("Pack Status"), missingPackListText());
+        return;
+    }
+    const QList<PackRelease> releases = listedReleases(text::readCountedList(*list));
+    ports_.boxes.tell(QStringLiteral("Packs In file"), packListingText(releases));
+    QStringList names;
+    for (const PackRelease& release : releases)
+        names.append(release.pack);
+    ports_.boxes.tell(QStringLiteral("Pack Status"), packStatusText(releases, findInstalledPacks(carFolder_, names)));
+}
+
+void Session::checkMeeting() {
+    const std::optional<QByteArray> meetings = download(kMeetingList);
+    const MeetingSearch search =
+        findNextMeeting(text::readCountedList(meetings.value_or(QByteArray())), ports_.clock.today());
+    if (search.lastRead)
+        lastMeetingRead_ = search.lastRead;
+    const MeetingLine meeting = lastMeetingRead_.value_or(MeetingLine{});
+
+    const std::optional<QByteArray> packs = download(kPackVersionList);
+    const PackLookup lookup = lookUpPack(text::readCountedList(packs.value_or(QByteArray())), meeting.pack);
+    // "Not a date" belongs to this check alone; later ones go on with the last real date.
+    const text::DateValue published = lookup.examinedAny ? lookup.lastDate : lastPublishedDate_;
+    if (lookup.lastRealDate)
+        lastPublishedDate_ = *lookup.lastRealDate;
+
+    MeetingReadiness readiness;
+    if (search.found)
+        readiness.nextMeeting = meeting;
+    readiness.pack = meeting.pack;
+    readiness.track = meeting.track;
+    readiness.packListed = lookup.found && lookup.lastDate;
+    if (published)
+        readiness.packVerdict =
+            judgePack(installedRelease(findInstalledPacks(carFolder_, {meeting.pack}), meeting.pack), *published);
+    readiness.trackInstalled = isTrackInstalled(carFolder_, meeting.track);
+    ports_.boxes.tell(QStringLiteral("Meeting Info"), meetingReportText(readiness));
+}

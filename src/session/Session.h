@@ -1,0 +1,48 @@
+#pragma once
+
+#include "carsets/Catalogue.h"
+#include "fs/Path.h"
+#include "league/HttpFetch.h"
+#include "meeting/MeetingList.h"
+#include "session/Ports.h"
+
+#include <QDateTime>
+
+// Everything the window reaches outside itself.
+struct Ports {
+    MessageBoxes& boxes;
+    PackList& packList;
+    CurrentSetBox& currentSet;
+    HttpFetch& fetch;
+    Clock& clock;
+    Progress* progress = nullptr; // none where nobody watches
+};
+
+// What the window keeps between commands, and the commands behind its buttons. Each command runs to its
+// end: every step goes on whatever the earlier ones found, and what went wrong is told in its boxes.
+class Session {
+public:
+    Session(fs::Path carFolder, Ports ports);
+
+    // Reads the configuration and tells which web site is in use, lists the installed skinpacks and
+    // shows the active car set.
+    void start();
+
+    void swapInSelectedPack();
+    void backUpActiveCars();
+    void checkPacks();
+    void checkMeeting();
+
+private:
+    std::optional<QByteArray> download(const QString& name);
+
+    fs::Path carFolder_;
+    Ports ports_;
+    QString website_;
+    QList<Pack> catalogue_; // row k is the list's position k, as built at start-up
+
+    // A check whose list is missing or empty goes on with what the previous check read, as the program it
+    // replaces did: the last meeting line read, and the last published date that was a date.
+    std::optional<MeetingLine> lastMeetingRead_;
+    QDateTime lastPublishedDate_;
+};

@@ -1,0 +1,5 @@
+#include "session/SystemClock.h"
+
+QDate SystemClock::today() const {
+    return QDate::currentDate();
+}

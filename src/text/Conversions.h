@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+namespace text {
+
+// A date value: a date and a time of day, compared on the whole value. Held without a time zone, so a
+// daylight-saving change never moves a meeting. Empty where a text was not a date.
+using DateValue = std::optional<QDateTime>;
+
+// The date a date field holds before anything is stored in it; it lies before every real release or
+// meeting date.
+QDateTime zeroDate();
+
+// Text to date, for published, installed and meeting dates alike. The locale decides whether the day or
+// the month comes first; nothing when the text is not a date.
+DateValue toDate(const QString& text, const QLocale& locale = QLocale());
+
+// The whole-number part of a count line; nothing when the text is not a number.
+std::optional<qint64> toWholeNumber(const QString& text);
+
+} // namespace text

@@ -1,0 +1,35 @@
+// The league's lists, tarvver.txt and tarvmeet.txt, as its web site serves them, through every reader of either.
+#include "league/PackStatus.h"
+#include "meeting/MeetingList.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QLatin1String lineEnd("\r\n");
+    const text::CountedList list =
+        text::readCountedList(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QList<PackRelease> releases = listedReleases(list);
+    const QString status = packStatusText(releases, InstalledPacks());
+    // A listing line per entry; with nothing installed, at most one "not installed" line per entry.
+    if (packListingText(releases).count(lineEnd) != releases.size() || status.count(lineEnd) > releases.size() ||
+        status.count(QLatin1String(" is not installed\r\n")) != status.count(lineEnd))
+        std::abort();
+    if (!releases.isEmpty() && !lookUpPack(list, releases.first().pack).found)
+        std::abort();
+    const PackLookup lookup = lookUpPack(list, QStringLiteral("GT"));
+    if ((lookup.found && !lookup.examinedAny) || (lookup.lastDate && !lookup.lastRealDate))
+        std::abort();
+    const MeetingSearch search = findNextMeeting(list, QDate(2026, 12, 6));
+    if (search.found && !search.lastRead)
+        std::abort();
+    for (const QString& line : list.lines) {
+        const MeetingLine meeting = meetingLineOf(line);
+        // Cutting a line into its fields drops nothing but separators.
+        if (QString(meeting.date + meeting.name + meeting.pack + meeting.track).remove(u'|') !=
+            QString(line).remove(u'|'))
+            std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,29 @@
+#include "support/Recorder.h"
+
+std::optional<QByteArray> CannedSite::fetch(const QString& url) {
+    requested.append(url);
+    if (whileFetching)
+        whileFetching(url);
+    const QString name = url.section(QLatin1Char('/'), -1);
+    if (!files.contains(name))
+        return std::nullopt;
+    return files.value(name);
+}
+
+void Recorder::tell(const QString& title, const QString& prompt) {
+    boxes.append(title + QStringLiteral(" | ") + prompt);
+}
+
+bool Recorder::ask(const QString& title, const QString& prompt) {
+    tell(title, prompt);
+    return !answers.isEmpty() && answers.takeFirst();
+}
+
+QStringList Recorder::takeBoxes() {
+    return std::exchange(boxes, {});
+}
+
+StartedSession::StartedSession(const fs::Path& carFolder, HttpFetch& fetch) : session(carFolder, window.ports(fetch)) {
+    session.start();
+    window.takeBoxes();
+}

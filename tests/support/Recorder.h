@@ -1,0 +1,51 @@
+#pragma once
+
+#include "league/HttpFetch.h"
+#include "session/Session.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <functional>
+
+// A league web site held in memory: the body served for each file name, nothing for the others.
+class CannedSite : public HttpFetch {
+public:
+    std::optional<QByteArray> fetch(const QString& url) override;
+    void cancel() override {}
+
+    QHash<QString, QByteArray> files; // by the address's last part, "tarvver.txt"
+    QStringList requested;
+    std::function<void(const QString& url)> whileFetching;
+};
+
+// Stands in for the window: records every box as "title | prompt", with its line ends as written,
+// answers Yes/No boxes from a queue (No when it is empty), and holds the list and the current-set box.
+class Recorder : public MessageBoxes, public PackList, public CurrentSetBox, public Clock {
+public:
+    void tell(const QString& title, const QString& prompt) override;
+    bool ask(const QString& title, const QString& prompt) override;
+    void show(const QStringList& entries) override { listed = entries; }
+    std::optional<int> selected() const override { return selectedRow; }
+    void show(const QString& text) override { currentSet = text; }
+    QDate today() const override { return day; }
+
+    Ports ports(HttpFetch& fetch) { return {*this, *this, *this, fetch, *this}; }
+    // The boxes shown since the last call.
+    QStringList takeBoxes();
+
+    QStringList boxes;
+    QList<bool> answers;
+    QStringList listed;
+    std::optional<int> selectedRow;
+    QString currentSet;
+    QDate day{2026, 12, 6};
+};
+
+// A session on a car folder, started as the window starts it, with the site the member's ZERN.cfg names.
+struct StartedSession {
+    StartedSession(const fs::Path& carFolder, HttpFetch& fetch);
+
+    Recorder window;
+    Session session;
+};
