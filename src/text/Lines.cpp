@@ -32,10 +32,6 @@ QString decode(QByteArrayView bytes) {
 
 } // namespace
 
-QString decodeText(const QByteArray& bytes) {
-    return decode(bytes);
-}
-
 QStringList linesOf(const QByteArray& bytes, qsizetype maxLines) {
     QByteArrayView rest(bytes);
     if (rest.startsWith("\xEF\xBB\xBF"))

@@ -11,11 +11,9 @@ namespace text {
 inline constexpr qsizetype kMaxLineBytes = 64 * 1024;
 
 // The first maxLines lines of a text (all when negative), without their line ends (CR LF, LF or a
-// lone CR). A byte order mark that starts the text is dropped; each line is decoded on its own.
+// lone CR). A byte order mark that starts the text is dropped; each line is decoded on its own, as
+// UTF-8 where valid and otherwise as Windows-1252, since the league's files and the members'
+// drivers.txt come from Windows editors.
 QStringList linesOf(const QByteArray& bytes, qsizetype maxLines = -1);
-
-// Text of bytes others wrote: UTF-8 where valid, otherwise Windows-1252, as the league's files and
-// the members' drivers.txt come from Windows editors.
-QString decodeText(const QByteArray& bytes);
 
 } // namespace text

@@ -9,13 +9,6 @@ fs::Path in(const CarFolder& cars, const QString& relative) {
     return fs::fromQt(cars.file(relative));
 }
 
-QStringList shown(const QList<fs::Path>& names) {
-    QStringList list;
-    for (const fs::Path& name : names)
-        list.append(fs::displayName(name));
-    return list;
-}
-
 } // namespace
 
 class FileSystemTest : public QObject {
@@ -24,8 +17,8 @@ class FileSystemTest : public QObject {
 private slots:
     void aFailedCopyLeavesEverythingAsItWas() {
         CarFolder cars;
-        cars.write(QStringLiteral("pack/drivers.txt"), "new");
-        cars.makeFolder(QStringLiteral("drivers.txt"));
+        cars.write("pack/drivers.txt", "new");
+        cars.makeFolder("drivers.txt");
         const TreeSnapshot before = cars.snapshot();
         QCOMPARE(fs::copyWhole(in(cars, "pack/drivers.txt"), in(cars, "drivers.txt")), fs::CopyResult::Failed);
         QVERIFY(!fs::writeWhole(in(cars, "drivers.txt"), "new"));
@@ -35,20 +28,9 @@ private slots:
         QCOMPARE(cars.snapshot().changesSince(before), QStringList());
     }
 
-    void listingsNameWhatTheyAskFor() {
-        CarFolder cars;
-        for (const char* name : {"beta", "Alpha", "gamma", "Delta", "folder.tex"})
-            cars.makeFolder(QString::fromLatin1(name));
-        for (const char* name : {"b.tex", "A.tex", "notes.txt", "tex", "a.tex.bak"})
-            cars.write(QString::fromLatin1(name), "x");
-        QCOMPARE(shown(fs::subfolders(in(cars, ""))), (QStringList{"Alpha", "beta", "Delta", "folder.tex", "gamma"}));
-        QCOMPARE(shown(fs::filesEndingIn(in(cars, ""), ".tex")), (QStringList{"A.tex", "b.tex"}));
-        QVERIFY(fs::subfolders(in(cars, "missing")).isEmpty());
-    }
-
     void readsAreBounded() {
         CarFolder cars;
-        cars.write(QStringLiteral("big.txt"), QByteArray(1024 * 1024, 'x'));
+        cars.write("big.txt", QByteArray(1024 * 1024, 'x'));
         QCOMPARE(fs::readHead(in(cars, "big.txt"), 1000)->size(), 1000);
         QCOMPARE(fs::readHead(in(cars, "big.txt"), 4 * 1024 * 1024)->size(), 1024 * 1024);
         QCOMPARE(fs::sizeOf(in(cars, "big.txt")), 1024 * 1024);
@@ -60,15 +42,13 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("single");
         QTest::newRow("plain") << "GT2003" << true;
-        QTest::newRow("blanks kept") << " GT 2003 " << true;
-        QTest::newRow("dots inside") << "..GT.." << true;
         QTest::newRow("empty") << "" << false;
         QTest::newRow("dot") << "." << false;
         QTest::newRow("dot dot") << ".." << false;
         QTest::newRow("slash") << "../cars/car1" << false;
         QTest::newRow("backslash") << "..\\..\\outside" << false;
         QTest::newRow("absolute") << "/etc" << false;
-        QTest::newRow("NUL inside") << QStringLiteral("GT\u0000x") << false;
+        QTest::newRow("NUL inside") << QString("GT") + QChar(0) + "x" << false;
 #if defined(Q_OS_WIN)
         QTest::newRow("drive") << "C:" << false;
         QTest::newRow("stream") << "GT:secret" << false;

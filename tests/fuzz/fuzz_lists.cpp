@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     if (!releases.isEmpty() && !lookUpPack(list, releases.first().pack).found)
         std::abort();
-    const PackLookup lookup = lookUpPack(list, QStringLiteral("GT"));
+    const PackLookup lookup = lookUpPack(list, "GT");
     if ((lookup.found && !lookup.examinedAny) || (lookup.lastDate && !lookup.lastRealDate))
         std::abort();
     const MeetingSearch search = findNextMeeting(list, QDate(2026, 12, 6));

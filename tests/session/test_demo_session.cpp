@@ -26,9 +26,9 @@ private slots:
                                                   .replace("@NEXTWEEK@", "2026-12-13")
                                                   .replace("@INTHREEWEEKS@", "2026-12-27"));
             else
-                game.write(QStringLiteral("../") + relative, bytes);
+                game.write("../" + relative, bytes);
         }
-        game.write(QStringLiteral("ZERN.cfg"), site.baseUrl().toUtf8() + "\r\n");
+        game.write("ZERN.cfg", site.baseUrl().toUtf8() + "\r\n");
         const TreeSnapshot before = game.snapshot();
         NetworkFetch network;
         Recorder window;
@@ -42,10 +42,7 @@ private slots:
         session.checkPacks();
         session.checkMeeting();
 
-        QCOMPARE(window.listed, (QStringList{"Classics .Tarvok Historic Classics - 06/06/2003",
-                                             "GT2003 ...Tarvok GT Championship - 12/04/2003",
-                                             "Touring ..Tarvok Touring Cup - 01/04/2003"}));
-        QCOMPARE(window.currentSet, QStringLiteral("Tarvok GT Championship 12/04/2003"));
+        QCOMPARE(window.currentSet, "Tarvok GT Championship 12/04/2003");
         QCOMPARE(
             window.boxes,
             (QStringList{"Website Location | Website is - " + site.baseUrl(),

@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 TreeSnapshot::TreeSnapshot(const QString& root) {
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -24,26 +25,21 @@ TreeSnapshot::TreeSnapshot(const QString& root) {
 
 QStringList TreeSnapshot::changesSince(const TreeSnapshot& before) const {
     QStringList changes;
-    for (auto entry = entries_.cbegin(); entry != entries_.cend(); ++entry) {
-        if (!before.entries_.contains(entry.key()))
-            changes.append(QStringLiteral("+ ") + entry.key());
-        else if (before.entries_.value(entry.key()) != entry.value())
-            changes.append(QStringLiteral("~ ") + entry.key());
-    }
-    for (auto entry = before.entries_.cbegin(); entry != before.entries_.cend(); ++entry)
-        if (!entries_.contains(entry.key()))
-            changes.append(QStringLiteral("- ") + entry.key());
+    const QStringList keys = entries_.keys() + before.entries_.keys();
+    for (const QString& key : QSet<QString>(keys.begin(), keys.end()))
+        if (before.entries_.value(key, "(none)") != entries_.value(key, "(none)"))
+            changes << (!before.entries_.contains(key) ? "+ " : entries_.contains(key) ? "~ " : "- ") + key;
     changes.sort();
     return changes;
 }
 
 CarFolder::CarFolder() {
-    QDir(root_.path()).mkpath(QStringLiteral("cars"));
-    QDir(root_.path()).mkpath(QStringLiteral("run"));
+    QDir(root_.path()).mkpath("cars");
+    QDir(root_.path()).mkpath("run");
 }
 
 QString CarFolder::path() const {
-    return root_.path() + QStringLiteral("/cars");
+    return root_.path() + "/cars";
 }
 
 fs::Path CarFolder::host() const {
@@ -71,17 +67,13 @@ QByteArray CarFolder::read(const QString& relative) const {
     return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }
 
-bool CarFolder::exists(const QString& relative) const {
-    return QFileInfo::exists(file(relative));
-}
-
 QByteArray CarFolder::driversTxt(const QString& name, const QString& date) {
     return "line one\r\nline two\r\nline three\r\n## " + name.toUtf8() + "\r\n## " + date.toUtf8() + "\r\nline six\r\n";
 }
 
 void CarFolder::addPack(const QString& folder, const QString& name, const QString& date,
                         const QStringList& textures) const {
-    write(folder + QStringLiteral("/drivers.txt"), driversTxt(name, date));
+    write(folder + "/drivers.txt", driversTxt(name, date));
     for (const QString& texture : textures)
         write(folder + QLatin1Char('/') + texture, (folder + QLatin1Char('/') + texture).toUtf8());
 }

@@ -34,7 +34,6 @@ public:
     void write(const QString& relative, const QByteArray& bytes) const;
     void makeFolder(const QString& relative) const;
     QByteArray read(const QString& relative) const;
-    bool exists(const QString& relative) const;
 
     // A drivers.txt whose lines 4 and 5 carry name and date behind the prefix "## ".
     static QByteArray driversTxt(const QString& name, const QString& date);

@@ -12,11 +12,11 @@ struct ChildLimits {
     bool unprivileged = false;
 };
 
-// Runs work in a forked child under the limits; the bytes the work returned, or nothing when the
-// child did not finish. Unix only.
+// Runs work in a forked child under the limits; the bytes the work returned, or nothing when the child
+// did not finish. POSIX only.
 std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work);
 
-// How much more memory this process held at its peak than it holds now, in KiB: in a child run for one
-// case, what that case took.
-qint64 peakGrowthKiB(qint64 residentAtStartKiB);
+// The memory this process holds now, and how far its peak so far lies above an earlier reading, in KiB:
+// in a child run for one case, what that case took.
 qint64 residentKiB();
+qint64 peakGrowthKiB(qint64 residentAtStartKiB);

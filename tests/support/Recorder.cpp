@@ -1,9 +1,6 @@
 #include "support/Recorder.h"
 
 std::optional<QByteArray> CannedSite::fetch(const QString& url) {
-    requested.append(url);
-    if (whileFetching)
-        whileFetching(url);
     const QString name = url.section(QLatin1Char('/'), -1);
     if (!files.contains(name))
         return std::nullopt;
@@ -11,7 +8,7 @@ std::optional<QByteArray> CannedSite::fetch(const QString& url) {
 }
 
 void Recorder::tell(const QString& title, const QString& prompt) {
-    boxes.append(title + QStringLiteral(" | ") + prompt);
+    boxes.append(title + " | " + prompt);
 }
 
 bool Recorder::ask(const QString& title, const QString& prompt) {
@@ -26,4 +23,14 @@ QStringList Recorder::takeBoxes() {
 StartedSession::StartedSession(const fs::Path& carFolder, HttpFetch& fetch) : session(carFolder, window.ports(fetch)) {
     session.start();
     window.takeBoxes();
+}
+
+void StartedSession::swap(std::optional<int> row) {
+    window.selectedRow = row;
+    session.swapInSelectedPack();
+}
+
+void StartedSession::backUp(bool yes) {
+    window.answers = {yes};
+    session.backUpActiveCars();
 }

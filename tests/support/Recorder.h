@@ -15,8 +15,6 @@ public:
     void cancel() override {}
 
     QHash<QString, QByteArray> files; // by the address's last part, "tarvver.txt"
-    QStringList requested;
-    std::function<void(const QString& url)> whileFetching;
 };
 
 // Stands in for the window: records every box as "title | prompt", with its line ends as written,
@@ -45,6 +43,8 @@ public:
 // A session on a car folder, started as the window starts it, with the site the member's ZERN.cfg names.
 struct StartedSession {
     StartedSession(const fs::Path& carFolder, HttpFetch& fetch);
+    void swap(std::optional<int> row);
+    void backUp(bool yes = true);
 
     Recorder window;
     Session session;

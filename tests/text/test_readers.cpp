@@ -1,0 +1,128 @@
+#include "text/Conversions.h"
+#include "text/DriversTxt.h"
+
+#include <QTest>
+
+namespace {
+QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC);
+}
+
+// A row named by its locale and text; an invalid expected date means "not a date".
+void dateRow(const QLocale& locale, const char* text, const QDateTime& expected = {}) {
+    QTest::addRow("%s %s", qPrintable(locale.name()), text) << locale << QString::fromUtf8(text) << expected;
+}
+
+// A drivers.txt whose first three lines are filler, then the given lines, each ended by CR LF.
+QByteArray setFile(const QStringList& from4th) {
+    return (QStringList{"1", "2", "3"} + from4th).join("\r\n").toUtf8() + "\r\n";
+}
+
+} // namespace
+
+class TextReadersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+
+    void textToDate_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("expected");
+        const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        const QLocale de(QLocale::German, QLocale::Germany);
+        dateRow(gb, "01/05/2003", at(2003, 5, 1));
+        dateRow(us, "01/05/2003", at(2003, 1, 5));
+        dateRow(us, "4-12-2003", at(2003, 4, 12));
+        dateRow(gb, "2003-04-12", at(2003, 4, 12));
+        dateRow(gb, "2003. 04. 12.", at(2003, 4, 12));
+        dateRow(gb, "12/04/2003.");
+        // Two-digit years pivot at 30, where Qt's own short-format reading gives 19xx.
+        dateRow(gb, "12/04/03", at(2003, 4, 12));
+        dateRow(us, "12/31/29", at(2029, 12, 31));
+        dateRow(us, "1/1/30", at(1930, 1, 1));
+        dateRow(gb, "12 April 2003", at(2003, 4, 12));
+        dateRow(us, "April 12, 2003", at(2003, 4, 12));
+        dateRow(de, "12. März 2003", at(2003, 3, 12));
+        dateRow(gb, "12/04/2003 19:30", at(2003, 4, 12, 19, 30));
+        dateRow(us, "4/12/2003 7:30 PM", at(2003, 4, 12, 19, 30));
+        dateRow(us, "4/12/2003 13:00 PM");
+        dateRow(gb, "31/02/2003");
+        dateRow(gb, "TBA");
+        dateRow(gb, "<html><body>404</body></html>");
+    }
+
+    void textToDate() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        QCOMPARE(text::toDate(text, locale).value_or(QDateTime()), expected);
+    }
+
+    void textToWholeNumber_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("expected"); // -999: not a number
+        // clang-format off
+        for (const auto& [text, number] : std::initializer_list<std::pair<const char*, qint64>>{
+                 {"3", 3}, {"3.9", 3}, {" 3 ", 3}, {"-2.5", -2}, {".5", 0}, {"x", -999}, {"", -999}, {"1e5", -999},
+                 {"3 packs", -999}, {"99999999999999999999999", -999}})
+            // clang-format on
+            QTest::addRow("\"%s\"", text) << QString::fromUtf8(text) << number;
+    }
+
+    void textToWholeNumber() {
+        QFETCH(QString, text);
+        QFETCH(qint64, expected);
+        QCOMPARE(text::toWholeNumber(text).value_or(-999), expected);
+    }
+
+    void everyReadingOfOneFile_data() {
+        QTest::addColumn<QByteArray>("bytes");  // null: the file cannot be read
+        QTest::addColumn<QStringList>("texts"); // description, start-up text, text after a swap
+        QTest::addColumn<QDateTime>("release");
+        const QString defaults = "Unknown Skinpack - 01/01/1900";
+        const QString kept = "(kept)"; // after a swap, the box keeps its text
+        const QDateTime zero = text::zeroDate();
+        QTest::newRow("unreadable") << QByteArray() << QStringList{defaults, "Error", kept} << zero;
+        QTest::newRow("three lines") << setFile({}) << QStringList{defaults, "Error", kept} << zero;
+        QTest::newRow("four lines") << setFile({"## GT"}) << QStringList{"GT - 01/01/1900", "GT", kept} << zero;
+        QTest::newRow("day first") << setFile({"## GT Cars", "## 01/05/2003"})
+                                   << QStringList{"GT Cars - 01/05/2003", "GT Cars 01/05/2003", "GT Cars 01/05/2003"}
+                                   << at(2003, 5, 1);
+        QTest::newRow("blank lines") << setFile({"   ", ""}) << QStringList{defaults, "", ""} << zero;
+        QTest::newRow("tab not blank") << setFile({"\t", "## x"}) << QStringList{" - x", "Error", kept} << zero;
+        QTest::newRow("short lines") << setFile({"#", "xy"}) << QStringList{" - ", "Error", kept} << zero;
+        QTest::newRow("line 4 only prefix") << setFile({"## ", "## 7"}) << QStringList{" - 7", " 7", " 7"} << zero;
+        QTest::newRow("line 5 prefix") << setFile({"## GT", "## "}) << QStringList{"GT - ", "GT", "GT"} << zero;
+        QTest::newRow("untrimmed") << setFile({"##  GT ", "## 12/04/2003 "})
+                                   << QStringList{" GT  - 12/04/2003 ", " GT  12/04/2003 ", " GT  12/04/2003 "}
+                                   << at(2003, 4, 12);
+        QTest::newRow("line feeds, a lone return, a byte order mark")
+            << QByteArray("\xEF\xBB\xBF"
+                          "1\n2\r3\r\n## GT\n## 12/04/2003")
+            << QStringList{"GT - 12/04/2003", "GT 12/04/2003", "GT 12/04/2003"} << at(2003, 4, 12);
+        QTest::newRow("Windows-1252 and a long first line")
+            << QByteArray(100000, 'x') + "\r\n2\r\n3\r\n## Citro\xEBn \x80\r\n## 1"
+            << QStringList{"Citroën € - 1", "Citroën € 1", "Citroën € 1"} << zero;
+        QTest::newRow("prefix unread") << setFile({"GT Cars", "1.012/04/03"})
+                                       << QStringList{"Cars - 12/04/03", "Cars 12/04/03", "Cars 12/04/03"}
+                                       << at(2003, 4, 12);
+    }
+
+    void everyReadingOfOneFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, texts);
+        QFETCH(QDateTime, release);
+        const std::optional<text::SetLines> lines =
+            bytes.isNull() ? std::nullopt : std::optional(text::setLinesOf(bytes));
+        QCOMPARE((QStringList{text::packDescription(lines), text::startupCurrentSetText(lines),
+                              text::currentSetText(lines).value_or("(kept)")}),
+                 texts);
+        QCOMPARE(text::releaseDate(lines), release);
+    }
+};
+
+QTEST_GUILESS_MAIN(TextReadersTest)
+#include "test_readers.moc"
