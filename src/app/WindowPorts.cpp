@@ -188,7 +188,7 @@ std::optional<QByteArray> WindowFetch::fetch(const QString& url) {
             QStringLiteral("Fetching %1 from the league web site...").arg(url.section(QLatin1Char('/'), -1)),
             QStringLiteral("Cancel"), 0, 0, &window_);
         setUpProgressBox(*dialog);
-        QObject::connect(dialog.get(), &QProgressDialog::canceled, [this] { wrapped_.cancel(); });
+        QObject::connect(dialog.get(), &QProgressDialog::canceled, [this] { cancel(); });
         dialog->show();
     });
     slow.start(showAfter_);
