@@ -7,6 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace {
+
+constexpr unsigned kLongestChildSeconds = 60;
+
+} // namespace
+
 std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work) {
     int channel[2];
     if (::pipe(channel) != 0)
@@ -14,6 +20,8 @@ std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::funct
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
+        // A child stuck in a loop must not outlive its test, nor hold the test's output open.
+        ::alarm(kLongestChildSeconds);
         // Writes past the limit then fail with EFBIG instead of the signal ending the child.
         ::signal(SIGXFSZ, SIG_IGN);
         const rlim_t room = limits.diskRoom ? static_cast<rlim_t>(*limits.diskRoom) : RLIM_INFINITY;

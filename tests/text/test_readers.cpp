@@ -50,6 +50,7 @@ private slots:
         dateRow(us, "4/12/2003 7:30 PM", at(2003, 4, 12, 19, 30));
         dateRow(us, "4/12/2003 13:00 PM");
         dateRow(us, "4/12/2003 7:30 XY");
+        dateRow(gb, "12/04/2003 12:15pm", at(2003, 4, 12, 12, 15));
         dateRow(gb, "31/02/2003");
         dateRow(gb, "TBA");
         dateRow(gb, "<html><body>404</body></html>");
