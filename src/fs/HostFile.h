@@ -55,4 +55,8 @@ QList<Path> entriesOf(const Path& folder, Kind wanted);
 // Whether a name ends in suffix, compared as the host compares names.
 bool endsWith(const Path& name, const QString& suffix);
 
+// Whether a name, though a single one, names something other than an entry of the folder: on Windows a
+// device such as CON or NUL, or a stream after ":".
+bool isReservedName(const QString& name);
+
 } // namespace fs::host

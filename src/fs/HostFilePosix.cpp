@@ -131,4 +131,20 @@ bool endsWith(const Path& name, const QString& suffix) {
     return QByteArrayView(name.native()).endsWith(suffix.toUtf8());
 }
 
+bool isReservedName(const QString&) {
+    return false;
+}
+
 } // namespace fs::host
+
+namespace fs {
+
+Path fromQt(const QString& path) {
+    return Path(QFile::encodeName(path).toStdString());
+}
+
+QString displayName(const Path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+} // namespace fs

@@ -1,5 +1,7 @@
 #include "fs/HostFile.h"
 
+#include <QDir>
+
 #include <windows.h>
 
 #include <fcntl.h>
@@ -148,4 +150,29 @@ bool endsWith(const Path& name, const QString& suffix) {
     return QString::fromStdWString(name.native()).endsWith(suffix, Qt::CaseInsensitive);
 }
 
+bool isReservedName(const QString& name) {
+    if (name.contains(QLatin1Char(':')))
+        return true;
+    // Names Windows gives to devices in every folder, with or without an extension.
+    const QString base = name.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+    static const QStringList devices{QStringLiteral("CON"), QStringLiteral("PRN"),    QStringLiteral("AUX"),
+                                     QStringLiteral("NUL"), QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
+    if (devices.contains(base))
+        return true;
+    return base.size() == 4 && (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT"))) &&
+           base[3] >= QLatin1Char('1') && base[3] <= QLatin1Char('9');
+}
+
 } // namespace fs::host
+
+namespace fs {
+
+Path fromQt(const QString& path) {
+    return Path(QDir::toNativeSeparators(path).toStdWString());
+}
+
+QString displayName(const Path& path) {
+    return QString::fromStdWString(path.native());
+}
+
+} // namespace fs

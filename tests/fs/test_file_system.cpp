@@ -25,6 +25,7 @@ private slots:
         QCOMPARE(fs::copyWhole(in(cars, "pack/drivers.txt"), in(cars, "gone/drivers.txt")), fs::CopyResult::Failed);
         QCOMPARE(fs::copyWhole(in(cars, "pack/missing.txt"), in(cars, "x.txt")), fs::CopyResult::SourceMissing);
         QCOMPARE(fs::copyWhole(in(cars, "pack"), in(cars, "x.txt")), fs::CopyResult::SourceMissing);
+        QVERIFY(!fs::createFolder(in(cars, "pack/drivers.txt")) && fs::createFolder(in(cars, "pack")));
         QCOMPARE(cars.snapshot().changesSince(before), QStringList());
     }
 

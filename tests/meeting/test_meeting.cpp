@@ -33,6 +33,7 @@ private slots:
         QTest::newRow("not a date") << QByteArray("x\nsoon|Cup|P|T") << "soon|Cup|P|T";
         QTest::newRow("untrimmed, the track keeps |")
             << QByteArray("1\n2026-12-06 | Cup | P |Spa|Night") << "2026-12-06 | Cup | P |Spa|Night found";
+        QTest::newRow("an empty first field") << QByteArray("1\n|Cup|P|T") << "|Cup|P|T";
         QTest::newRow("a short line") << QByteArray("1\n2026-12-06|Short") << "2026-12-06|Short|| found";
         QTest::newRow("no meeting line") << QByteArray("1\n") << "";
     }

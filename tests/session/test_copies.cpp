@@ -5,6 +5,7 @@
 #include "support/Texts.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <future>
@@ -107,6 +108,12 @@ private slots:
         Member member;
         member.cars.write("GT/b.tex", QByteArray(256 * 1024, 'b'));
         member.cars.write("z.tex", QByteArray(256 * 1024, 'z'));
+        // A pack on another file system is copied by reading and writing, not by the kernel's copy.
+        QTemporaryDir elsewhere("/dev/shm/tarvok-XXXXXX");
+        std::filesystem::copy(member.cars.host() / "GT", fs::fromQt(elsewhere.filePath("GT")),
+                              std::filesystem::copy_options::recursive);
+        std::filesystem::remove_all(member.cars.host() / "GT");
+        QVERIFY(QFile::link(elsewhere.filePath("GT"), member.cars.file("GT")));
         const std::optional<QByteArray> done = runInChild({64 * 1024, false}, [&member] {
             const QStringList swapped = member.swap(1);
             return (swapped + member.backUp()).join('\t').toUtf8();

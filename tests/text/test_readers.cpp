@@ -50,6 +50,7 @@ private slots:
         dateRow(us, "4/12/2003 7:30 PM", at(2003, 4, 12, 19, 30));
         dateRow(us, "4/12/2003 13:00 PM");
         dateRow(us, "4/12/2003 7:30 XY");
+        dateRow(us, "4/12/2003 7:30 AM", at(2003, 4, 12, 7, 30));
         dateRow(gb, "12/04/2003 12:15pm", at(2003, 4, 12, 12, 15));
         dateRow(gb, "31/02/2003");
         dateRow(gb, "TBA");
@@ -108,6 +109,8 @@ private slots:
         QTest::newRow("Windows-1252 and a long first line")
             << QByteArray(100000, 'x') + "\r\n2\r\n3\r\n## Citro\xEBn \x80\r\n## 1"
             << QStringList{"Citroën € - 1", "Citroën € 1", "Citroën € 1"} << zero;
+        QTest::newRow("a blank line between line feeds")
+            << QByteArray("1\n\n3\n## GT\n## 1") << QStringList{"GT - 1", "GT 1", "GT 1"} << text::zeroDate();
         QTest::newRow("prefix unread") << setFile({"GT Cars", "1.012/04/03"})
                                        << QStringList{"Cars - 12/04/03", "Cars 12/04/03", "Cars 12/04/03"}
                                        << at(2003, 4, 12);
