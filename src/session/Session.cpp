@@ -4,11 +4,12 @@
 #include "carsets/InstalledPacks.h"
 #include "carsets/SetFile.h"
 #include "carsets/Swap.h"
+#include "fs/FileSystem.h"
 #include "league/LeagueFile.h"
 #include "league/PackStatus.h"
 #include "meeting/MeetingCheck.h"
 #include "meeting/Track.h"
-#include "session/Config.h"
+#include "text/Website.h"
 
 namespace {
 
@@ -45,7 +46,11 @@ Session::Session(fs::Path carFolder, Ports ports)
     : carFolder_(std::move(carFolder)), ports_(ports), lastPublishedDate_(text::zeroDate()) {}
 
 void Session::start() {
-    const Website website = readWebsite(carFolder_);
+    // A file that cannot be read is there all the same, and keeps the default address.
+    const fs::Path config = carFolder_ / "ZERN.cfg";
+    const text::Website website =
+        text::websiteOf(fs::isFile(config) ? fs::readHead(config, text::kMaxLineBytes + 2).value_or(QByteArray())
+                                           : std::optional<QByteArray>());
     website_ = website.address;
     ports_.boxes.tell(QStringLiteral("Website Location"), website.message);
     catalogue_ = readCatalogue(carFolder_);

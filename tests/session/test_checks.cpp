@@ -6,7 +6,10 @@
 #include "support/Texts.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <numeric>
 
 using namespace std::chrono_literals;
 using leagueserver::Mode;
@@ -65,9 +68,8 @@ private slots:
 
     void whatTheSiteSendsIsStoredAsSent() {
         LeagueDay day;
-        QByteArray everyByte(256, Qt::Uninitialized);
-        for (int b = 0; b < 256; ++b)
-            everyByte[b] = char(b);
+        QByteArray everyByte(256, '\0');
+        std::iota(everyByte.begin(), everyByte.end(), '\0');
         for (const QByteArray& list : {everyByte, QByteArray(1024 * 1024, 'x'), QByteArray()}) {
             day.site.publish("tarvver.txt", list);
             day.check(&Session::checkPacks);
@@ -99,11 +101,9 @@ private slots:
                     {"..|1/1/2003", "../outside|1/1/2003", "..\\outside|1/1/2003"});
         const TreeSnapshot before = day.cars.snapshot();
         QCOMPARE(
-            day.both().section('\t', 1),
-            "Pack Status | .. is not installed\r\n../outside is not installed\r\n..\\outside is not installed\r\n\t" +
-                kMeeting +
-                "The next meeting is the Final on 2026-12-13 at ../cars/car1 using the ../outside cars. "
-                "\r\n../outside is not installed\r\nThe ../cars/car1 track is not installed\r\n" +
+            day.both().section('\t', 1).remove(QRegularExpression("Meeting Info.*cars. \r\n")),
+            "Pack Status | .. is not installed\r\n../outside is not installed\r\n..\\outside is not installed\r\n\t"
+            "../outside is not installed\r\nThe ../cars/car1 track is not installed\r\n" +
                 kProblems);
         QCOMPARE(day.cars.snapshot().changesSince(before), (QStringList{"+ cars/tarvmeet.txt", "+ cars/tarvver.txt"}));
     }
@@ -175,9 +175,9 @@ private slots:
         took.start();
 #ifdef Q_OS_UNIX
         const std::optional<QByteArray> shown = runInChild({}, [&day] {
-            const qint64 resident = residentKiB();
+            const qint64 before = peakKiB();
             const QString boxes = day.both();
-            return (boxes + (peakGrowthKiB(resident) < 64 * 1024 ? "" : "\tmore than 64 MiB")).toUtf8();
+            return (boxes + (peakKiB() - before < 64 * 1024 ? "" : "\tmore than 64 MiB")).toUtf8();
         });
         const QString boxes = QString::fromUtf8(shown.value_or("child failed"));
 #else

@@ -3,7 +3,6 @@
 #include "support/CarFolder.h"
 #include "support/Recorder.h"
 
-#include <QDirIterator>
 #include <QTest>
 
 // The bundled demo's whole session, as a member would run it on any host: the same boxes and files.
@@ -15,18 +14,13 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         CarFolder game;
         leagueserver::LeagueServer site;
-        const QDir demo(QStringLiteral(TARVOK_DEMO));
-        for (QDirIterator it(demo.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-            const QString relative = demo.relativeFilePath(it.next());
-            QFile file(it.filePath());
+        const fs::Path demo = fs::fromQt(TARVOK_DEMO);
+        for (const char* folder : {"cars", "run"})
+            std::filesystem::copy(demo / folder, game.host() / ".." / folder, std::filesystem::copy_options::recursive);
+        for (const char* list : {"tarvmeet.txt", "tarvver.txt"}) {
+            QFile file(QString(TARVOK_DEMO "/site/") + list);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QByteArray bytes = file.readAll();
-            if (relative.startsWith(QLatin1String("site/")))
-                site.publish(relative.mid(5), bytes.replace("@LASTWEEK@", "2026-11-29")
-                                                  .replace("@NEXTWEEK@", "2026-12-13")
-                                                  .replace("@INTHREEWEEKS@", "2026-12-27"));
-            else
-                game.write("../" + relative, bytes);
+            site.publish(list, file.readAll().replace("@NEXTWEEK@", "2026-12-13").replace("@LASTWEEK@", "2026-11-29"));
         }
         game.write("ZERN.cfg", site.baseUrl().toUtf8() + "\r\n");
         const TreeSnapshot before = game.snapshot();

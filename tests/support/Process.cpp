@@ -44,15 +44,8 @@ std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::funct
     return bytes;
 }
 
-qint64 residentKiB() {
-    QFile status("/proc/self/status");
-    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
-    const qsizetype at = text.indexOf("VmRSS:");
-    return at < 0 ? 0 : text.mid(at + 6, text.indexOf('\n', at) - at - 6).trimmed().split(' ').first().toLongLong();
-}
-
-qint64 peakGrowthKiB(qint64 residentAtStartKiB) {
+qint64 peakKiB() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss - residentAtStartKiB;
+    return usage.ru_maxrss;
 }

