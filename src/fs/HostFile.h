@@ -26,9 +26,9 @@ struct TemporaryFile {
     std::unique_ptr<QFile> file;
 };
 std::optional<TemporaryFile> createTemporaryBeside(const Path& target);
-// A fresh candidate for that name: ".tarvok-" and six random letters or digits, then ".part".
+// That name: ".tarvok-" and six random letters or digits, then ".part"; a clash with an existing name is
+// as unlikely as the same random name twice in two billion.
 Path temporaryNameBeside(const Path& target);
-inline constexpr int kTemporaryNameAttempts = 100;
 
 // Copies all of input into output with the fastest copy the host offers, reporting the bytes
 // copied so far after each block.

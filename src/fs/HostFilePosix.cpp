@@ -13,12 +13,10 @@ namespace {
 
 constexpr qint64 kBlockBytes = 8 * 1024 * 1024;
 
+// The QFile closes the descriptor when it goes.
 std::unique_ptr<QFile> adopt(int fd, QIODevice::OpenMode mode) {
     auto file = std::make_unique<QFile>();
-    if (!file->open(fd, mode | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return nullptr;
-    }
+    file->open(fd, mode | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     return file;
 }
 
@@ -40,31 +38,20 @@ std::unique_ptr<QFile> openRegularFile(const Path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return nullptr;
+    std::unique_ptr<QFile> file = adopt(fd, QIODevice::ReadOnly);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        ::close(fd);
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         return nullptr;
-    }
-    return adopt(fd, QIODevice::ReadOnly);
+    return file;
 }
 
 std::optional<TemporaryFile> createTemporaryBeside(const Path& target) {
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        Path path = temporaryNameBeside(target);
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            return std::nullopt;
-        std::unique_ptr<QFile> file = adopt(fd, QIODevice::WriteOnly);
-        if (!file) {
-            ::unlink(path.c_str());
-            return std::nullopt;
-        }
-        return TemporaryFile{std::move(path), std::move(file)};
-    }
-    return std::nullopt;
+    Path path = temporaryNameBeside(target);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return std::nullopt;
+    return TemporaryFile{std::move(path), adopt(fd, QIODevice::WriteOnly)};
 }
 
 bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>& progress) {

@@ -31,6 +31,7 @@ HANDLE openHandle(const Path& path, DWORD access, DWORD creation, DWORD flags) {
 }
 
 // Hands a Win32 handle to a QFile through a C runtime descriptor, so handle() is one the C runtime knows.
+// The QFile closes the descriptor, and with it the handle, when it goes.
 std::unique_ptr<QFile> adopt(HANDLE handle, QIODevice::OpenMode mode) {
     const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle),
                                      (mode & QIODevice::WriteOnly ? _O_WRONLY : _O_RDONLY) | _O_BINARY);
@@ -39,10 +40,7 @@ std::unique_ptr<QFile> adopt(HANDLE handle, QIODevice::OpenMode mode) {
         return nullptr;
     }
     auto file = std::make_unique<QFile>();
-    if (!file->open(fd, mode | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::_close(fd);
-        return nullptr;
-    }
+    file->open(fd, mode | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     return file;
 }
 
@@ -77,21 +75,16 @@ std::unique_ptr<QFile> openRegularFile(const Path& path) {
 }
 
 std::optional<TemporaryFile> createTemporaryBeside(const Path& target) {
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        Path path = temporaryNameBeside(target);
-        const HANDLE handle = openHandle(path, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
-        if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS)
-            continue;
-        if (handle == INVALID_HANDLE_VALUE)
-            return std::nullopt;
-        std::unique_ptr<QFile> file = adopt(handle, QIODevice::WriteOnly);
-        if (!file) {
-            removeFile(path);
-            return std::nullopt;
-        }
-        return TemporaryFile{std::move(path), std::move(file)};
+    Path path = temporaryNameBeside(target);
+    const HANDLE handle = openHandle(path, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::unique_ptr<QFile> file = adopt(handle, QIODevice::WriteOnly);
+    if (!file) {
+        removeFile(path);
+        return std::nullopt;
     }
-    return std::nullopt;
+    return TemporaryFile{std::move(path), std::move(file)};
 }
 
 bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>& progress) {

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
@@ -34,12 +33,6 @@ public:
                 shown << message->windowTitle() + " | " + message->text() + (plain ? "" : " (not plain)");
                 QAbstractButton* yes = message->button(QMessageBox::Yes);
                 QTest::mouseClick(yes ? yes : message->button(QMessageBox::Ok), Qt::LeftButton);
-            } else if (box && box->findChild<QPlainTextEdit*>()) {
-                const QRect screen = box->screen()->availableGeometry();
-                // As much of the report as the screen shows at once, and no more.
-                const bool fits = screen.contains(box->frameGeometry()) && box->height() > screen.height() / 2;
-                shown << box->windowTitle() + " | scrolls " + (fits ? "within" : "past") + " the screen";
-                box->close();
             } else if (progress && cancelFetches && progress->findChild<QPushButton*>()) {
                 ++cancelled;
                 QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
@@ -116,16 +109,6 @@ private slots:
                                                  "Spa using the GT cars. \nGT is up to date\nThe Spa track is not"));
         QTest::mouseClick(member.control("cmdExit"), Qt::LeftButton);
         QVERIFY(!member.window.isVisible());
-    }
-
-    void aReportTooLongForTheScreenScrolls() {
-        CannedSite network;
-        Member member(network);
-        network.files.insert("tarvver.txt", "400\n" + QByteArray("Pack|01/01/2003\n").repeated(400));
-        const BoxAnswerer answerer;
-        QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
-        QCOMPARE(answerer.shown,
-                 (QStringList{"Packs In file | scrolls within the screen", "Pack Status | scrolls within the screen"}));
     }
 
     void oneCommandAtATime() {

@@ -49,7 +49,7 @@ private slots:
         dateRow(us, "4/12/2003 7:30 PM", at(2003, 4, 12, 19, 30));
         dateRow(us, "4/12/2003 13:00 PM");
         dateRow(us, "4/12/2003 7:30 XY");
-        dateRow(us, "4/12/2003 7:30 AM", at(2003, 4, 12, 7, 30));
+        dateRow(us, "4/12/2003 1:05 AM", at(2003, 4, 12, 1, 5));
         dateRow(gb, "12/04/2003 12:15pm", at(2003, 4, 12, 12, 15));
         dateRow(gb, "31/02/2003");
         dateRow(gb, "TBA");
@@ -85,8 +85,8 @@ private slots:
         QTest::addColumn<QStringList>("texts"); // description, start-up text, text after a swap
         QTest::addColumn<QDateTime>("release");
         const QString defaults = "Unknown Skinpack - 01/01/1900";
-        const QString kept = "(kept)"; // after a swap, the box keeps its text
-        const QDateTime zero = text::zeroDate();
+        const QString kept = "(kept)";           // after a swap, the box keeps its text
+        const QDateTime zero = at(1899, 12, 30); // where an unreadable date stands: before every real one
         QTest::newRow("unreadable") << QByteArray() << QStringList{defaults, "Error", kept} << zero;
         QTest::newRow("three lines") << setFile({}) << QStringList{defaults, "Error", kept} << zero;
         QTest::newRow("four lines") << setFile({"## GT"}) << QStringList{"GT - 01/01/1900", "GT", kept} << zero;
@@ -109,7 +109,7 @@ private slots:
             << QByteArray(100000, 'x') + "\r\n2\r\n3\r\n## Citro\xEBn \x80\r\n## 1"
             << QStringList{"Citroën € - 1", "Citroën € 1", "Citroën € 1"} << zero;
         QTest::newRow("a blank line between line feeds")
-            << QByteArray("1\n\n3\n## GT\n## 1") << QStringList{"GT - 1", "GT 1", "GT 1"} << text::zeroDate();
+            << QByteArray("1\n\n3\n## GT\n## 1") << QStringList{"GT - 1", "GT 1", "GT 1"} << zero;
         QTest::newRow("prefix unread") << setFile({"GT Cars", "1.012/04/03"})
                                        << QStringList{"Cars - 12/04/03", "Cars 12/04/03", "Cars 12/04/03"}
                                        << at(2003, 4, 12);
