@@ -33,7 +33,6 @@ private slots:
         CarFolder cars;
         cars.write("big.txt", QByteArray(1024 * 1024, 'x'));
         QCOMPARE(fs::readHead(in(cars, "big.txt"), 1000)->size(), 1000);
-        QCOMPARE(fs::readHead(in(cars, "big.txt"), 4 * 1024 * 1024)->size(), 1024 * 1024);
         QVERIFY(!fs::readHead(in(cars, "missing.txt"), 1000));
     }
 

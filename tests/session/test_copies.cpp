@@ -144,16 +144,20 @@ private slots:
                                                             : ::symlink("/dev/zero", at.constData()) == 0);
         }
         // On a thread of its own: a command that blocks in open() or spins can only be given up on.
+        member.site.files.insert("tarvver.txt", "1\nBare|1/1/2003");
         std::packaged_task<QStringList()> commands([&member] {
-            const QStringList swapped = member.swap(0); // Bare is no pack now
-            return swapped + member.backUp();
+            QStringList done = member.swap(0); // Bare is no pack now
+            done += member.backUp();
+            return done + member.run([](StartedSession& s) { s.session.checkPacks(); });
         });
         std::future<QStringList> done = commands.get_future();
         std::thread(std::move(commands)).detach();
         QVERIFY(done.wait_for(std::chrono::seconds(20)) == std::future_status::ready);
         QCOMPARE(done.get(), (QStringList{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt", "GT Cars 12/04/2003",
                                           "+ cars/original/", "+ cars/original/a.tex", "+ cars/original/b.tex",
-                                          "+ cars/original/drivers.txt", kAsk, "GT Cars 12/04/2003"}));
+                                          "+ cars/original/drivers.txt", kAsk, "GT Cars 12/04/2003",
+                                          "+ cars/tarvver.txt", "Packs In file | Bare:1/1/2003\r\n",
+                                          "Pack Status | Bare is out of date\r\n", "GT Cars 12/04/2003"}));
     }
 
     void everyNameTheHostAllowsIsCopied() {

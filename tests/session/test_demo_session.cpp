@@ -11,7 +11,6 @@ class DemoSessionTest : public QObject {
 
 private slots:
     void theDemoSessionGivesTheSameBoxesAndFiles() {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         CarFolder game;
         leagueserver::LeagueServer site;
         const fs::Path demo = fs::fromQt(TARVOK_DEMO);

@@ -90,9 +90,6 @@ private slots:
         QTest::newRow("unreadable") << QByteArray() << QStringList{defaults, "Error", kept} << zero;
         QTest::newRow("three lines") << setFile({}) << QStringList{defaults, "Error", kept} << zero;
         QTest::newRow("four lines") << setFile({"## GT"}) << QStringList{"GT - 01/01/1900", "GT", kept} << zero;
-        QTest::newRow("day first") << setFile({"## GT Cars", "## 01/05/2003"})
-                                   << QStringList{"GT Cars - 01/05/2003", "GT Cars 01/05/2003", "GT Cars 01/05/2003"}
-                                   << at(2003, 5, 1);
         QTest::newRow("blank lines") << setFile({"   ", ""}) << QStringList{defaults, "", ""} << zero;
         QTest::newRow("tab not blank") << setFile({"\t", "## x"}) << QStringList{" - x", "Error", kept} << zero;
         QTest::newRow("short lines") << setFile({"#", "xy"}) << QStringList{" - ", "Error", kept} << zero;
