@@ -3,10 +3,12 @@
 #include "text/Conversions.h"
 #include "text/Lines.h"
 
+#include <algorithm>
+
 namespace text {
 
 QStringList CountedList::listed() const {
-    return count > 0 ? lines.first(std::min<qsizetype>(count, lines.size())) : QStringList();
+    return lines.first(std::clamp<qint64>(count, 0, lines.size()));
 }
 
 QStringList CountedList::searched() const {
