@@ -43,12 +43,11 @@ std::optional<QByteArray> NetworkFetch::fetch(const QString& url) {
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setTransferTimeout(static_cast<int>(stallTimeout_.count()));
-    // A compressed body that unpacks to far more than a league file fails at once, not after the time-out.
-    request.setDecompressedSafetyCheckThreshold(kMaxBodyBytes);
 
     const std::unique_ptr<QNetworkReply> reply(manager.get(request));
     // Qt's own buffer stays small, so an endless body is cut off after the cap, not after the memory; it
-    // holds twice the cap, as Qt's bomb check must unpack past the cap within it or the transfer stalls.
+    // holds twice the cap, as a smaller one stalls the unpacking of a compressed body until the time-out,
+    // where this one lets a body that unpacks past the cap fail at once.
     reply->setReadBufferSize(2 * kMaxBodyBytes);
     const QScopedValueRollback<QNetworkReply*> current(current_, reply.get());
     QByteArray body;
