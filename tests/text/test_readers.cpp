@@ -53,6 +53,7 @@ private slots:
         dateRow(gb, "12/04/2003 12:15pm", at(2003, 4, 12, 12, 15));
         dateRow(gb, "31/02/2003");
         dateRow(gb, "TBA");
+        dateRow(gb, "12 Aprm 2003");
         dateRow(us, "4-12-2003", at(2003, 4, 12));
     }
 
@@ -103,8 +104,8 @@ private slots:
                           "1\n2\r3\r\n## GT\n## 12/04/2003")
             << QStringList{"GT - 12/04/2003", "GT 12/04/2003", "GT 12/04/2003"} << at(2003, 4, 12);
         QTest::newRow("Windows-1252 and a long first line")
-            << QByteArray(100000, 'x') + "\r\n2\r\n3\r\n## Citro\xEBn \x80\r\n## 1"
-            << QStringList{"Citroën € - 1", "Citroën € 1", "Citroën € 1"} << zero;
+            << QByteArray(100000, 'x') + "\r\n2\r\n3\r\n## Citro\xEBn\xA0\x80\r\n## 1"
+            << QStringList{"Citroën\u00A0€ - 1", "Citroën\u00A0€ 1", "Citroën\u00A0€ 1"} << zero;
         QTest::newRow("a blank line between line feeds")
             << QByteArray("1\n\n3\n## GT\n## 1") << QStringList{"GT - 1", "GT 1", "GT 1"} << zero;
         QTest::newRow("prefix unread") << setFile({"GT Cars", "1.012/04/03"})
