@@ -34,14 +34,14 @@ Kind kindOf(const Path& path) {
 std::unique_ptr<QFile> openRegularFile(const Path& path) {
     if (path.empty())
         return nullptr;
-    // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes.
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes; reading a regular file never
+    // waits, so the flag can stay.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return nullptr;
     std::unique_ptr<QFile> file = adopt(fd, QIODevice::ReadOnly);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return nullptr;
     return file;
 }

@@ -1,5 +1,6 @@
 #include "text/Conversions.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -173,13 +174,7 @@ std::optional<SplitText> splitTime(const QString& text, const QLocale& locale) {
     return SplitText{match.captured(1), time};
 }
 
-} // namespace
-
-QDateTime zeroDate() {
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-}
-
-DateValue toDate(const QString& text, const QLocale& locale) {
+DateValue convertedDate(const QString& text, const QLocale& locale) {
     const std::optional<SplitText> parts = splitTime(text.trimmed(), locale);
     if (!parts)
         return std::nullopt;
@@ -189,6 +184,27 @@ DateValue toDate(const QString& text, const QLocale& locale) {
     if (!date)
         return std::nullopt;
     return QDateTime(*date, parts->time, Qt::UTC);
+}
+
+} // namespace
+
+QDateTime zeroDate() {
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
+}
+
+DateValue toDate(const QString& text, const QLocale& locale) {
+    // A list of a thousand packs holds a handful of dates, so each text is worked out once.
+    constexpr qsizetype kRememberedDates = 4096;
+    thread_local QLocale rememberedLocale(QLocale::C);
+    thread_local QHash<QString, DateValue> remembered;
+    if (locale != rememberedLocale || remembered.size() >= kRememberedDates) {
+        remembered.clear();
+        rememberedLocale = locale;
+    }
+    const auto found = remembered.constFind(text);
+    if (found != remembered.constEnd())
+        return found.value();
+    return remembered.insert(text, convertedDate(text, locale)).value();
 }
 
 std::optional<qint64> toWholeNumber(const QString& text) {
