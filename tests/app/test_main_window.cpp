@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
@@ -33,6 +34,11 @@ public:
                 shown << message->windowTitle() + " | " + message->text() + (plain ? "" : " (not plain)");
                 QAbstractButton* yes = message->button(QMessageBox::Yes);
                 QTest::mouseClick(yes ? yes : message->button(QMessageBox::Ok), Qt::LeftButton);
+            } else if (box && box->findChild<QPlainTextEdit*>()) {
+                const QRect screen = box->screen()->availableGeometry();
+                const bool fits = screen.contains(box->frameGeometry()) && box->height() > screen.height() / 2;
+                shown << box->windowTitle() + (fits ? " | scrolls" : " | does not fit");
+                box->close();
             } else if (progress && cancelFetches && progress->findChild<QPushButton*>()) {
                 ++cancelled;
                 QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
@@ -107,6 +113,10 @@ private slots:
         // Line ends show as line breaks.
         QVERIFY(answerer.shown.last().startsWith("Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at "
                                                  "Spa using the GT cars. \nGT is up to date\nThe Spa track is not"));
+        // A report too long for the screen scrolls.
+        member.site.publish("tarvver.txt", "400\n" + QByteArray("Pack|01/01/2003\n").repeated(400));
+        QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
+        QCOMPARE(answerer.shown.mid(2), (QStringList{"Packs In file | scrolls", "Pack Status | scrolls"}));
         QTest::mouseClick(member.control("cmdExit"), Qt::LeftButton);
         QVERIFY(!member.window.isVisible());
     }
@@ -129,6 +139,7 @@ private slots:
         });
         QTest::mouseClick(member.control("cmdDoIt"), Qt::LeftButton);
         QCOMPARE(duringSwap, QStringList{""});
+        QVERIFY(!QApplication::activeModalWidget() && !QGuiApplication::overrideCursor());
         QVERIFY(!QFile::exists(member.cars.file("original")));
         QCOMPARE(member.cars.read("car11.tex"), QByteArray("GT/car11.tex"));
     }

@@ -147,7 +147,6 @@ private slots:
         };
         row("connection refused", Mode::Normal, "http://127.0.0.1:1/");
         row("an ftp address", Mode::Normal, "ftp://127.0.0.1/");
-        row("a file address", Mode::Normal, "file:///etc/");
         row("no scheme", Mode::Normal, "127.0.0.1/");
         row("over 1 MiB", Mode::Normal);
         row("404", Mode::NotFound);

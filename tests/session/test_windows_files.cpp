@@ -39,15 +39,11 @@ class WindowsFilesTest : public QObject {
 private slots:
     void aTextureHeldOpenOrReadOnlyIsNamed() {
         Member member;
-        const TreeSnapshot before = member.game.snapshot();
         const HANDLE held =
             ::CreateFileW(member.host("a.tex").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         QCOMPARE(member.swapAndBackUp(member.folder),
                  (QStringList{kFailed + "a.tex" + kIncomplete, kAsk, kFailed + "a.tex", "Classic 1998"}));
         ::CloseHandle(held);
-        QCOMPARE(
-            member.game.snapshot().changesSince(before),
-            (QStringList{"+ cars/b.tex", "+ cars/original/", "+ cars/original/b.tex", "+ cars/original/drivers.txt"}));
         QVERIFY(::SetFileAttributesW(member.host("a.tex").c_str(), FILE_ATTRIBUTE_READONLY));
         QCOMPARE(member.swapAndBackUp(member.folder).first(), kFailed + "a.tex" + kIncomplete);
         QCOMPARE(member.game.read("a.tex"), QByteArray("old a"));
