@@ -3,9 +3,12 @@
 #include "session/SystemClock.h"
 
 #include <QApplication>
+#include <QNetworkProxyFactory>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The league web site is reached through the member's proxy, where there is one.
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
     NetworkFetch fetch;
     SystemClock clock;
     MainWindow window(QCoreApplication::applicationDirPath(), fetch, clock);

@@ -2,7 +2,6 @@
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
-#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QScopedValueRollback>
@@ -38,7 +37,6 @@ std::optional<QByteArray> NetworkFetch::fetch(const QString& url) {
     if (!isWebAddress(address))
         return std::nullopt;
 
-    QNetworkProxyFactory::setUseSystemConfiguration(true);
     QNetworkAccessManager manager;
     QNetworkRequest request(address);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);

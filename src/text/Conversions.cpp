@@ -1,6 +1,5 @@
 #include "text/Conversions.h"
 
-#include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -77,20 +76,13 @@ std::optional<QDate> numericDate(const QString& text, const QLocale& locale) {
     if (groups[0].size() == 4)
         return makeDate(groups[0], groups[1].toInt(), groups[2].toInt());
     const FieldOrder order = numericOrder(locale);
-    QString year;
-    int month = 0;
-    int day = 0;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (order[i] == Field::Year)
-            year = groups[i];
-        else if (groups[i].size() > 2)
-            return std::nullopt;
-        else if (order[i] == Field::Month)
-            month = groups[i].toInt();
-        else
-            day = groups[i].toInt();
-    }
-    return makeDate(year, month, day);
+    const auto field = [&](Field wanted) -> const QString& {
+        return groups[std::size_t(std::find(order.begin(), order.end(), wanted) - order.begin())];
+    };
+    // Only the year may have more than two digits.
+    if (field(Field::Month).size() > 2 || field(Field::Day).size() > 2)
+        return std::nullopt;
+    return makeDate(field(Field::Year), field(Field::Month).toInt(), field(Field::Day).toInt());
 }
 
 QString withoutDots(QString name) {
@@ -174,7 +166,13 @@ std::optional<SplitText> splitTime(const QString& text, const QLocale& locale) {
     return SplitText{match.captured(1), time};
 }
 
-DateValue convertedDate(const QString& text, const QLocale& locale) {
+} // namespace
+
+QDateTime zeroDate() {
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
+}
+
+DateValue toDate(const QString& text, const QLocale& locale) {
     const std::optional<SplitText> parts = splitTime(text.trimmed(), locale);
     if (!parts)
         return std::nullopt;
@@ -184,27 +182,6 @@ DateValue convertedDate(const QString& text, const QLocale& locale) {
     if (!date)
         return std::nullopt;
     return QDateTime(*date, parts->time, Qt::UTC);
-}
-
-} // namespace
-
-QDateTime zeroDate() {
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-}
-
-DateValue toDate(const QString& text, const QLocale& locale) {
-    // A list of a thousand packs holds a handful of dates, so each text is worked out once.
-    constexpr qsizetype kRememberedDates = 4096;
-    thread_local QLocale rememberedLocale(QLocale::C);
-    thread_local QHash<QString, DateValue> remembered;
-    if (locale != rememberedLocale || remembered.size() >= kRememberedDates) {
-        remembered.clear();
-        rememberedLocale = locale;
-    }
-    const auto found = remembered.constFind(text);
-    if (found != remembered.constEnd())
-        return found.value();
-    return remembered.insert(text, convertedDate(text, locale)).value();
 }
 
 std::optional<qint64> toWholeNumber(const QString& text) {
