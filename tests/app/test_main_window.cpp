@@ -129,7 +129,8 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
             QVERIFY(progress && !progress->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-            QVERIFY(progress->labelText().startsWith("Swapping in GT\n\n") && progress->value() > 0);
+            QVERIFY(progress->labelText().startsWith("Swapping in GT\n\n") && progress->value() > 0 &&
+                    QGuiApplication::overrideCursor());
             QTest::keyClick(progress, Qt::Key_Escape);
             progress->close();
             const BoxAnswerer answerer; // a backup that started now would ask, and be answered Yes
