@@ -169,6 +169,8 @@ private slots:
                 fs::writeWhole(latin1 / "drivers.txt", CarFolder::driversTxt("Cafe", "2003")));
         member.cars.addPack("..\\outside", "Inside", "2002", {"in.tex"});
         member.cars.addPack("../outside", "Outside", "2001", {"out.tex"});
+        member.cars.addPack("my\\cars/GT", "GT", "d"); // a car folder whose own path holds a backslash
+        QCOMPARE(StartedSession(member.cars.host() / "my\\cars", member.site).window.listed, QStringList{"GT .GT - d"});
         StartedSession started(member.cars.host(), member.site);
         QCOMPARE(started.window.listed,
                  (QStringList{"..\\outside .Inside - 2002", "Bare .......Bare Pack - 2020",
