@@ -125,21 +125,24 @@ private slots:
         CannedSite network;
         Member member(network);
         member.control<QListWidget>("lstPacks")->setCurrentRow(0);
-        QStringList duringSwap{"the copy never showed its progress"};
-        QTimer::singleShot(0, [&] {
-            auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-            QVERIFY(progress && !progress->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-            QVERIFY(progress->labelText().startsWith("Swapping in GT\n\n") && progress->value() > 0 &&
-                    QGuiApplication::overrideCursor());
-            QTest::keyClick(progress, Qt::Key_Escape);
-            progress->close();
-            const BoxAnswerer answerer; // a backup that started now would ask, and be answered Yes
-            QTest::mouseClick(member.control("cmdBackup"), Qt::LeftButton);
-            QVERIFY(!member.window.close());
-            duringSwap = QStringList(answerer.shown) << (progress->isVisible() ? "" : "progress closed");
-        });
-        QTest::mouseClick(member.control("cmdDoIt"), Qt::LeftButton);
-        QCOMPARE(duringSwap, QStringList{""});
+        // The second swap counts its bytes from nothing, not on from the first.
+        for (int swap = 0; swap < 2; ++swap) {
+            QStringList duringSwap{"the copy never showed its progress"};
+            QTimer::singleShot(0, [&] {
+                auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+                QVERIFY(progress && !progress->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+                QVERIFY(progress->labelText().startsWith("Swapping in GT\n\n") && progress->value() > 0 &&
+                        QGuiApplication::overrideCursor());
+                QTest::keyClick(progress, Qt::Key_Escape);
+                progress->close();
+                const BoxAnswerer answerer; // a backup that started now would ask, and be answered Yes
+                QTest::mouseClick(member.control("cmdBackup"), Qt::LeftButton);
+                QVERIFY(!member.window.close());
+                duringSwap = QStringList(answerer.shown) << (progress->isVisible() ? "" : "progress closed");
+            });
+            QTest::mouseClick(member.control("cmdDoIt"), Qt::LeftButton);
+            QCOMPARE(duringSwap, QStringList{""});
+        }
         QVERIFY(!QApplication::activeModalWidget() && !QGuiApplication::overrideCursor());
         QVERIFY(!QFile::exists(member.cars.file("original")));
         QCOMPARE(member.cars.read("car11.tex"), QByteArray("GT/car11.tex"));
