@@ -7,8 +7,12 @@ InstalledPacks findInstalledPacks(const fs::Path& carFolder, const QStringList& 
     InstalledPacks installed;
     for (const QString& name : leagueNames) {
         const std::optional<fs::Path> folder = fs::singleName(name);
-        if (!installed.contains(name) && folder && fs::isFolder(carFolder / *folder))
-            installed.insert(name, text::releaseDate(readSetFile(carFolder / *folder / "drivers.txt")));
+        if (installed.contains(name) || !folder)
+            continue;
+        // A drivers.txt that can be read proves its folder; only the others need a look at the folder.
+        const std::optional<text::SetLines> lines = readSetFile(carFolder / *folder / "drivers.txt");
+        if (lines || fs::isFolder(carFolder / *folder))
+            installed.insert(name, text::releaseDate(lines));
     }
     return installed;
 }

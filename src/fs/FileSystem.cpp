@@ -92,9 +92,10 @@ std::optional<QByteArray> readHead(const Path& file, qint64 maxBytes) {
     qint64 wanted = std::min(maxBytes, input->size() + 1);
     while (wanted > 0) {
         const QByteArray block = input->read(wanted);
-        if (block.isEmpty())
-            break;
         bytes += block;
+        // QFile reads on until it has all it was asked for, so a short block has met the end.
+        if (block.size() < wanted)
+            break;
         wanted = std::min(maxBytes - bytes.size(), kReadBlockBytes);
     }
     if (input->error() != QFileDevice::NoError)
