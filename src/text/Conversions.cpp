@@ -4,45 +4,18 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <array>
 
 namespace text {
 
 namespace {
 
-enum class Field { Day, Month, Year };
-using FieldOrder = std::array<Field, 3>;
-
-// The order of day, month and year in the locale's short date format; quoted literals are skipped.
-FieldOrder orderOfFormat(const QLocale& locale) {
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    FieldOrder order{};
-    int found = 0;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (quoted || found == 3)
-            continue;
-        const std::optional<Field> field = c == QLatin1Char('d')   ? std::optional(Field::Day)
-                                           : c == QLatin1Char('M') ? std::optional(Field::Month)
-                                           : c == QLatin1Char('y') ? std::optional(Field::Year)
-                                                                   : std::nullopt;
-        if (field && std::find(order.begin(), order.begin() + found, *field) == order.begin() + found)
-            order[found++] = *field;
-    }
-    if (found != 3)
-        return {Field::Day, Field::Month, Field::Year};
-    return order;
-}
-
 // Lists of a thousand dates ask for the same locale's order each time; working it out is the dear part.
-FieldOrder numericOrder(const QLocale& locale) {
+DateFieldOrder numericOrder(const QLocale& locale) {
     thread_local QLocale lastLocale(QLocale::C);
-    thread_local FieldOrder lastOrder = orderOfFormat(lastLocale);
+    thread_local DateFieldOrder lastOrder = dateFieldOrder(lastLocale.dateFormat(QLocale::ShortFormat));
     if (locale != lastLocale) {
         lastLocale = locale;
-        lastOrder = orderOfFormat(locale);
+        lastOrder = dateFieldOrder(locale.dateFormat(QLocale::ShortFormat));
     }
     return lastOrder;
 }
@@ -75,14 +48,14 @@ std::optional<QDate> numericDate(const QString& text, const QLocale& locale) {
     const std::array<QString, 3> groups{match.captured(1), match.captured(3), match.captured(4)};
     if (groups[0].size() == 4)
         return makeDate(groups[0], groups[1].toInt(), groups[2].toInt());
-    const FieldOrder order = numericOrder(locale);
-    const auto field = [&](Field wanted) -> const QString& {
+    const DateFieldOrder order = numericOrder(locale);
+    const auto field = [&](DateField wanted) -> const QString& {
         return groups[std::size_t(std::find(order.begin(), order.end(), wanted) - order.begin())];
     };
     // Only the year may have more than two digits.
-    if (field(Field::Month).size() > 2 || field(Field::Day).size() > 2)
+    if (field(DateField::Month).size() > 2 || field(DateField::Day).size() > 2)
         return std::nullopt;
-    return makeDate(field(Field::Year), field(Field::Month).toInt(), field(Field::Day).toInt());
+    return makeDate(field(DateField::Year), field(DateField::Month).toInt(), field(DateField::Day).toInt());
 }
 
 QString withoutDots(QString name) {
@@ -167,6 +140,27 @@ std::optional<SplitText> splitTime(const QString& text, const QLocale& locale) {
 }
 
 } // namespace
+
+DateFieldOrder dateFieldOrder(const QString& format) {
+    DateFieldOrder order{};
+    int found = 0;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || found == 3)
+            continue;
+        const std::optional<DateField> field = c == QLatin1Char('d')   ? std::optional(DateField::Day)
+                                               : c == QLatin1Char('M') ? std::optional(DateField::Month)
+                                               : c == QLatin1Char('y') ? std::optional(DateField::Year)
+                                                                       : std::nullopt;
+        if (field && std::find(order.begin(), order.begin() + found, *field) == order.begin() + found)
+            order[found++] = *field;
+    }
+    if (found != 3)
+        return {DateField::Day, DateField::Month, DateField::Year};
+    return order;
+}
 
 QDateTime zeroDate() {
     return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);

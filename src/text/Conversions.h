@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace text {
@@ -19,6 +20,13 @@ QDateTime zeroDate();
 // Text to date, for published, installed and meeting dates alike. The locale decides whether the day or
 // the month comes first; nothing when the text is not a date.
 DateValue toDate(const QString& text, const QLocale& locale = QLocale());
+
+enum class DateField { Day, Month, Year };
+using DateFieldOrder = std::array<DateField, 3>;
+
+// The order of day, month and year in a date format such as "dd/MM/yyyy"; quoted text is no field. Day,
+// month, year where the format lacks one of them.
+DateFieldOrder dateFieldOrder(const QString& format);
 
 // The whole-number part of a count line; nothing when the text is not a number.
 std::optional<qint64> toWholeNumber(const QString& text);

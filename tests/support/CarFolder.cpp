@@ -38,18 +38,6 @@ CarFolder::CarFolder() {
     QDir(root_.path()).mkpath("run");
 }
 
-QString CarFolder::path() const {
-    return root_.path() + "/cars";
-}
-
-fs::Path CarFolder::host() const {
-    return fs::fromQt(path());
-}
-
-QString CarFolder::file(const QString& relative) const {
-    return path() + QLatin1Char('/') + relative;
-}
-
 void CarFolder::write(const QString& relative, const QByteArray& bytes) const {
     const QString target = file(relative);
     QDir().mkpath(QFileInfo(target).absolutePath());

@@ -27,9 +27,9 @@ class CarFolder {
 public:
     CarFolder();
 
-    QString path() const;                        // the car folder
-    fs::Path host() const;                       // the same, as the program takes it
-    QString file(const QString& relative) const; // a path below the car folder
+    QString path() const { return root_.path() + "/cars"; }                         // the car folder
+    fs::Path host() const { return fs::fromQt(path()); }                            // the same, as the program takes it
+    QString file(const QString& relative) const { return path() + '/' + relative; } // a path below the car folder
 
     void write(const QString& relative, const QByteArray& bytes) const;
     void makeFolder(const QString& relative) const;

@@ -39,6 +39,7 @@ private slots:
         dateRow(gb, "2003-04-12", at(2003, 4, 12));
         dateRow(gb, "2003. 04. 12.", at(2003, 4, 12));
         dateRow(gb, "12/04/2003.");
+        dateRow(gb, "012/04/2003"); // only the year may have more than two digits
         // Two-digit years pivot at 30, where Qt's own short-format reading gives 19xx.
         dateRow(gb, "12/04/03", at(2003, 4, 12));
         dateRow(us, "12/31/29", at(2029, 12, 31));
@@ -62,6 +63,13 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QDateTime, expected);
         QCOMPARE(text::toDate(text, locale).value_or(QDateTime()), expected);
+    }
+
+    void orderOfADateFormat() {
+        using enum text::DateField;
+        // Quoted text is no field, however it is spelt; a format that lacks a field gives day, month, year.
+        QVERIFY((text::dateFieldOrder("'today:' M/d/yy") == text::DateFieldOrder{Month, Day, Year}));
+        QVERIFY((text::dateFieldOrder("MM/dd") == text::DateFieldOrder{Day, Month, Year}));
     }
 
     void textToWholeNumber_data() {
