@@ -34,6 +34,7 @@ private slots:
         const QLocale gb(QLocale::English, QLocale::UnitedKingdom);
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         const QLocale de(QLocale::German, QLocale::Germany);
+        const QLocale nl(QLocale::Dutch, QLocale::Netherlands);
         dateRow(gb, "01/05/2003", at(2003, 5, 1));
         dateRow(us, "01/05/2003", at(2003, 1, 5));
         dateRow(gb, "2003-04-12", at(2003, 4, 12));
@@ -51,6 +52,7 @@ private slots:
         dateRow(us, "4/12/2003 13:00 PM");
         dateRow(us, "4/12/2003 7:30 XY");
         dateRow(us, "4/12/2003 1:05 AM", at(2003, 4, 12, 1, 5));
+        dateRow(nl, "12-4-2003 7:30 p.m.", at(2003, 4, 12, 19, 30));
         dateRow(gb, "12/04/2003 12:15pm", at(2003, 4, 12, 12, 15));
         dateRow(gb, "31/02/2003");
         dateRow(gb, "TBA");
