@@ -4,6 +4,8 @@
 
 #include "carsets/Catalogue.h"
 
+using namespace carsets;
+
 namespace {
 
 // What the catalogue reads of every pack, read by the shell tools.

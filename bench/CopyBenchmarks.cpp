@@ -9,6 +9,11 @@
 
 #include <functional>
 
+using namespace carsets;
+using namespace league;
+using namespace meeting;
+using namespace session;
+
 namespace {
 
 const QString kShellCopy = QStringLiteral("cp \"$1\"/*.tex \"$1\"/drivers.txt \"$2\"/");

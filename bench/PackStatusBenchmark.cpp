@@ -8,6 +8,11 @@
 #include "support/CarFolder.h"
 #include "support/Recorder.h"
 
+using namespace carsets;
+using namespace league;
+using namespace meeting;
+using namespace session;
+
 namespace {
 
 const QString kLater = QStringLiteral("2003-02-02");

@@ -50,10 +50,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s CAR_FOLDER PACKS_EXPECTED\n", argv[0]);
         return 2;
     }
-    NetworkFetch fetch;
-    SystemClock clock;
+    league::NetworkFetch fetch;
+    session::SystemClock clock;
     // The program's folder is always absolute, as the program takes it from its own path.
-    MainWindow window(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath(), fetch, clock);
+    app::MainWindow window(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath(), fetch, clock);
     answerWebsiteLocation();
     window.load();
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace app {
+
 namespace {
 
 int centredOffset(double screen, double window) {
@@ -14,3 +16,5 @@ int centredOffset(double screen, double window) {
 QPoint centredPosition(const QSizeF& screen, const QSizeF& window) {
     return {centredOffset(screen.width(), window.width()), centredOffset(screen.height(), window.height())};
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+namespace app {
+
 // The program's colours, shared by the window and the pictures drawn for it.
 namespace colours {
 
@@ -13,3 +15,5 @@ inline const QColor kOrange(0xFF, 0x80, 0x00);
 inline const QColor kNavy(0x00, 0x00, 0x80);
 
 } // namespace colours
+
+} // namespace app

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace app {
+
 namespace {
 
 bool isInput(QEvent::Type type) {
@@ -58,3 +60,5 @@ bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
     }
     return isInput(event->type());
 }
+
+} // namespace app

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace app {
+
 // Swallows the member's input to one window for as long as it lives, and refuses to close it: a
 // command runs to its end before the window takes another. Boxes of their own still take input.
 class InputBlocker : public QObject {
@@ -19,3 +21,5 @@ protected:
 private:
     QWidget& window_;
 };
+
+} // namespace app

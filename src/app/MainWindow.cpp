@@ -19,6 +19,8 @@
 #include <climits>
 #include <initializer_list>
 
+namespace app {
+
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
@@ -118,7 +120,7 @@ bool showsWhole(const QLabel& label, const QFont& font) {
 
 } // namespace
 
-MainWindow::MainWindow(const QString& carFolder, HttpFetch& fetch, Clock& clock,
+MainWindow::MainWindow(const QString& carFolder, league::HttpFetch& fetch, session::Clock& clock,
                        std::chrono::milliseconds showProgressAfter)
     : banner_(new QLabel(this)), version_(new QLabel(this)), currentSetTitle_(new QLabel(this)),
       currentSet_(new QLineEdit(this)), packListTitle_(new QLabel(this)), packList_(new QListWidget(this)),
@@ -142,10 +144,10 @@ MainWindow::MainWindow(const QString& carFolder, HttpFetch& fetch, Clock& clock,
     layOutControls();
     useDefaultFont();
 
-    connect(swapButton_, &QAbstractButton::clicked, this, [this] { run(&Session::swapInSelectedPack); });
-    connect(backupButton_, &QAbstractButton::clicked, this, [this] { run(&Session::backUpActiveCars); });
-    connect(checkPacksButton_, &QAbstractButton::clicked, this, [this] { run(&Session::checkPacks); });
-    connect(checkMeetingButton_, &QAbstractButton::clicked, this, [this] { run(&Session::checkMeeting); });
+    connect(swapButton_, &QAbstractButton::clicked, this, [this] { run(&session::Session::swapInSelectedPack); });
+    connect(backupButton_, &QAbstractButton::clicked, this, [this] { run(&session::Session::backUpActiveCars); });
+    connect(checkPacksButton_, &QAbstractButton::clicked, this, [this] { run(&session::Session::checkPacks); });
+    connect(checkMeetingButton_, &QAbstractButton::clicked, this, [this] { run(&session::Session::checkMeeting); });
     connect(exitButton_, &QAbstractButton::clicked, this, &QWidget::close);
 }
 
@@ -155,7 +157,7 @@ void MainWindow::load() {
     setBackground(kRunningBackground);
 }
 
-void MainWindow::run(void (Session::*command)()) {
+void MainWindow::run(void (session::Session::*command)()) {
     if (commandRunning_)
         return;
     const QScopedValueRollback<bool> running(commandRunning_, true);
@@ -293,3 +295,5 @@ void MainWindow::centreOnScreen() {
     const QRect whole = screen()->geometry();
     move(whole.topLeft() + centredPosition(QSizeF(whole.size()), QSizeF(outer)));
 }
+
+} // namespace app

@@ -11,12 +11,14 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 
+namespace app {
+
 // The program's one window: the active car set, the installed skinpacks and the five commands.
 class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    MainWindow(const QString& carFolder, HttpFetch& fetch, Clock& clock,
+    MainWindow(const QString& carFolder, league::HttpFetch& fetch, session::Clock& clock,
                std::chrono::milliseconds showProgressAfter = kShowProgressAfter);
 
     // The start-up, run once before the window is first shown.
@@ -24,7 +26,7 @@ public:
 
 private:
     // Runs one command to its end while the window takes no input; a command never starts inside another.
-    void run(void (Session::*command)());
+    void run(void (session::Session::*command)());
     PictureButton* pictureButton(pictures::Face face);
     void layOutControls();
     void setBackground(const QColor& colour);
@@ -54,6 +56,8 @@ private:
     WindowCurrentSetBox currentSetPort_;
     WindowFetch fetch_;
     WindowProgress progress_;
-    Session session_;
+    session::Session session_;
     bool commandRunning_ = false;
 };
+
+} // namespace app

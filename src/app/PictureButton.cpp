@@ -3,6 +3,8 @@
 #include <qdrawutil.h>
 #include <QPainter>
 
+namespace app {
+
 PictureButton::PictureButton(const QPixmap& picture, QWidget* parent) : QAbstractButton(parent), picture_(picture) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
@@ -36,3 +38,5 @@ void PictureButton::paintEvent(QPaintEvent*) {
         painter.drawRect(focus);
     }
 }
+
+} // namespace app

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QPixmap>
 
+namespace app {
+
 // A button that shows a picture instead of a caption. A picture larger than the button is centred
 // and shows only its middle.
 class PictureButton : public QAbstractButton {
@@ -19,3 +21,5 @@ protected:
 private:
     QPixmap picture_;
 };
+
+} // namespace app

@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QStringList>
 
+namespace app {
+
 namespace pictures {
 
 namespace {
@@ -291,3 +293,5 @@ QPixmap windowIcon(qreal devicePixelRatio) {
 }
 
 } // namespace pictures
+
+} // namespace app

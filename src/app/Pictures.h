@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QSize>
 
+namespace app {
+
 // The window's pictures, drawn in code in the program's colours. Sizes are in device-independent
 // pixels; the pixmaps hold devicePixelRatio times as many pixels so they stay sharp on dense screens.
 namespace pictures {
@@ -18,3 +20,5 @@ QPixmap buttonFace(Face face, qreal devicePixelRatio);
 QPixmap windowIcon(qreal devicePixelRatio);
 
 } // namespace pictures
+
+} // namespace app

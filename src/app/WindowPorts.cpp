@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <climits>
 
+namespace app {
+
 namespace {
 
 // Room a message box needs around its prompt for title bar, margins and buttons.
@@ -200,3 +202,5 @@ std::optional<QByteArray> WindowFetch::fetch(const QString& url) {
 void WindowFetch::cancel() {
     wrapped_.cancel();
 }
+
+} // namespace app

@@ -13,12 +13,14 @@ class QListWidget;
 class QProgressDialog;
 class QWidget;
 
+namespace app {
+
 // Long work shows a progress box only once it has run this long; quicker work shows nothing.
 constexpr std::chrono::milliseconds kShowProgressAfter(500);
 
 // Message boxes modal to the window, showing their prompts as plain text; a prompt too long for the
 // screen is shown in a box of its own that scrolls.
-class WindowMessageBoxes : public MessageBoxes {
+class WindowMessageBoxes : public session::MessageBoxes {
 public:
     explicit WindowMessageBoxes(QWidget& window) : window_(window) {}
 
@@ -31,7 +33,7 @@ private:
     QWidget& window_;
 };
 
-class WindowPackList : public PackList {
+class WindowPackList : public session::PackList {
 public:
     explicit WindowPackList(QListWidget& list) : list_(list) {}
 
@@ -42,7 +44,7 @@ private:
     QListWidget& list_;
 };
 
-class WindowCurrentSetBox : public CurrentSetBox {
+class WindowCurrentSetBox : public session::CurrentSetBox {
 public:
     explicit WindowCurrentSetBox(QLineEdit& box) : box_(box) {}
 
@@ -54,7 +56,7 @@ private:
 
 // A modal box over the window with the files and bytes a command has copied so far. It runs on
 // the window's thread, between the blocks the copies write.
-class WindowProgress : public Progress {
+class WindowProgress : public session::Progress {
 public:
     explicit WindowProgress(QWidget& window, std::chrono::milliseconds showAfter = kShowProgressAfter);
     ~WindowProgress() override;
@@ -80,16 +82,18 @@ private:
 
 // Runs a fetch while the window keeps painting: the cursor shows the wait, and one that takes a while
 // says so in a box of its own, whose Cancel button gives it up.
-class WindowFetch : public HttpFetch {
+class WindowFetch : public league::HttpFetch {
 public:
-    WindowFetch(HttpFetch& wrapped, QWidget& window, std::chrono::milliseconds showAfter = kShowProgressAfter)
+    WindowFetch(league::HttpFetch& wrapped, QWidget& window, std::chrono::milliseconds showAfter = kShowProgressAfter)
         : wrapped_(wrapped), window_(window), showAfter_(showAfter) {}
 
     std::optional<QByteArray> fetch(const QString& url) override;
     void cancel() override;
 
 private:
-    HttpFetch& wrapped_;
+    league::HttpFetch& wrapped_;
     QWidget& window_;
     std::chrono::milliseconds showAfter_;
 };
+
+} // namespace app

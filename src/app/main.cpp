@@ -9,9 +9,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The league web site is reached through the member's proxy, where there is one.
     QNetworkProxyFactory::setUseSystemConfiguration(true);
-    NetworkFetch fetch;
-    SystemClock clock;
-    MainWindow window(QCoreApplication::applicationDirPath(), fetch, clock);
+    league::NetworkFetch fetch;
+    session::SystemClock clock;
+    app::MainWindow window(QCoreApplication::applicationDirPath(), fetch, clock);
     window.load();
     window.show();
     return QApplication::exec();

@@ -1,5 +1,7 @@
 #include "carsets/Backup.h"
 
+namespace carsets {
+
 CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
     // "original" is usually there from an earlier backup; a file in its way makes every copy fail, which
     // the report then names.
@@ -12,3 +14,5 @@ CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
     announce(watch, carFolder, names);
     return {copyEach(carFolder, names, backup, watch.progress), {}};
 }
+
+} // namespace carsets

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace carsets {
+
 namespace {
 
 QString withoutOuterSpaces(const QString& text) {
@@ -46,3 +48,5 @@ QStringList catalogueEntries(const QList<Pack>& packs) {
     }
     return entries;
 }
+
+} // namespace carsets

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace carsets {
+
 // An installed skinpack: a subfolder of the car folder that holds a drivers.txt.
 struct Pack {
     fs::Path folder;     // as the host names it
@@ -19,3 +21,5 @@ QList<Pack> readCatalogue(const fs::Path& carFolder);
 // The list's entries: each pack's name, " .", then its description behind as many full stops as its
 // name is shorter than the longest, so in a fixed-pitch font every description starts in one column.
 QStringList catalogueEntries(const QList<Pack>& packs);
+
+} // namespace carsets

@@ -1,5 +1,7 @@
 #include "carsets/Copies.h"
 
+namespace carsets {
+
 QStringList copyEach(const fs::Path& from, const QList<fs::Path>& names, const fs::Path& into,
                      const fs::CopyProgress& progress) {
     QStringList failed;
@@ -31,3 +33,5 @@ QString failedCopiesText(const CopyReport& report) {
         text += lineEnd + lineEnd + report.note;
     return text;
 }
+
+} // namespace carsets

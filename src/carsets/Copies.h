@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace carsets {
+
 // Told of a command's copies: their number and size before the first, then each block and file as it
 // is written.
 struct CopyWatch {
@@ -31,3 +33,5 @@ void announce(const CopyWatch& watch, const fs::Path& folder, const QList<fs::Pa
 
 // The text of the "Oops..." box; empty when every file arrived.
 QString failedCopiesText(const CopyReport& report);
+
+} // namespace carsets

@@ -3,6 +3,8 @@
 #include "carsets/SetFile.h"
 #include "fs/FileSystem.h"
 
+namespace carsets {
+
 InstalledPacks findInstalledPacks(const fs::Path& carFolder, const QStringList& leagueNames) {
     InstalledPacks installed;
     for (const QString& name : leagueNames) {
@@ -21,3 +23,5 @@ std::optional<QDateTime> installedRelease(const InstalledPacks& installed, const
     const auto found = installed.constFind(leagueName);
     return found == installed.constEnd() ? std::nullopt : std::optional(found.value());
 }
+
+} // namespace carsets

@@ -2,9 +2,13 @@
 
 #include "fs/FileSystem.h"
 
+namespace carsets {
+
 std::optional<text::SetLines> readSetFile(const fs::Path& driversTxt) {
     const std::optional<QByteArray> head = fs::readHead(driversTxt, text::kSetLinesBytes);
     if (!head)
         return std::nullopt;
     return text::setLinesOf(*head);
 }
+
+} // namespace carsets

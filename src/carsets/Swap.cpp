@@ -1,5 +1,7 @@
 #include "carsets/Swap.h"
 
+namespace carsets {
+
 std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, const CopyWatch& watch) {
     const fs::Path packFolder = carFolder / pack.folder;
     if (pack.folder.empty() || !fs::isFolder(packFolder))
@@ -15,3 +17,5 @@ std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, co
         report.note = QStringLiteral("drivers.txt was not replaced, so the swap is not complete.");
     return report;
 }
+
+} // namespace carsets

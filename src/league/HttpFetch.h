@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace league {
+
 // Fetches a URL and returns the whole body, or nothing when no usable body could be fetched.
 class HttpFetch {
 public:
@@ -13,3 +15,5 @@ public:
     // Abandons the fetch under way, which then fails; called from within it, as the member gives up.
     virtual void cancel() = 0;
 };
+
+} // namespace league

@@ -2,6 +2,8 @@
 
 #include "fs/FileSystem.h"
 
+namespace league {
+
 std::optional<QByteArray> downloadLeagueFile(HttpFetch& fetch, const QString& website, const fs::Path& carFolder,
                                              const QString& name) {
     const fs::Path local = carFolder / fs::fromQt(name);
@@ -11,3 +13,5 @@ std::optional<QByteArray> downloadLeagueFile(HttpFetch& fetch, const QString& we
         return std::nullopt;
     return body;
 }
+
+} // namespace league

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace league {
+
 // The league's lists, as the web site and the car folder name them.
 inline const QString kPackVersionList = QStringLiteral("tarvver.txt");
 inline const QString kMeetingList = QStringLiteral("tarvmeet.txt");
@@ -18,3 +20,5 @@ inline const QString kMeetingList = QStringLiteral("tarvmeet.txt");
 // copy still holds.
 std::optional<QByteArray> downloadLeagueFile(HttpFetch& fetch, const QString& website, const fs::Path& carFolder,
                                              const QString& name);
+
+} // namespace league

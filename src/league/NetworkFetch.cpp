@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace league {
+
 namespace {
 
 bool isWebAddress(const QUrl& url) {
@@ -76,3 +78,5 @@ std::optional<QByteArray> NetworkFetch::fetch(const QString& url) {
         return std::nullopt;
     return body;
 }
+
+} // namespace league

@@ -6,6 +6,8 @@
 
 class QNetworkReply;
 
+namespace league {
+
 // Fetches a league file over http or https with Qt Network. The call blocks its caller but runs a
 // local event loop, so the window keeps repainting; the window itself must refuse input meanwhile.
 class NetworkFetch : public HttpFetch {
@@ -25,3 +27,5 @@ private:
     std::chrono::milliseconds stallTimeout_;
     QNetworkReply* current_ = nullptr;
 };
+
+} // namespace league

@@ -1,5 +1,7 @@
 #include "league/PackStatus.h"
 
+namespace league {
+
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -35,12 +37,13 @@ QString packListingText(const QList<PackRelease>& releases) {
     return text;
 }
 
-QString packStatusText(const QList<PackRelease>& releases, const InstalledPacks& installed) {
+QString packStatusText(const QList<PackRelease>& releases, const carsets::InstalledPacks& installed) {
     QString text;
     for (const PackRelease& release : releases) {
         // A published date that is not a date gives no verdict.
         if (const text::DateValue published = text::toDate(release.dateText))
-            text += verdictLine(release.pack, judgePack(installedRelease(installed, release.pack), *published));
+            text +=
+                verdictLine(release.pack, judgePack(carsets::installedRelease(installed, release.pack), *published));
     }
     return text;
 }
@@ -49,3 +52,5 @@ QString missingPackListText() {
     return QStringLiteral("Sorry, I could not find the File I needed ") + kLineEnd +
            QStringLiteral("to check the skin packs");
 }
+
+} // namespace league

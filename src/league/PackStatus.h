@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+namespace league {
+
 // How an installed copy of a pack compares with the league's release.
 enum class Verdict { NotInstalled, OutOfDate, UpToDate, DateInvalid };
 
@@ -19,7 +21,9 @@ QString verdictLine(const QString& pack, Verdict verdict);
 QString packListingText(const QList<PackRelease>& releases);
 
 // The "Pack Status" box: a verdict line for every listed entry whose published date is a date.
-QString packStatusText(const QList<PackRelease>& releases, const InstalledPacks& installed);
+QString packStatusText(const QList<PackRelease>& releases, const carsets::InstalledPacks& installed);
 
 // The "Pack Status" box when the list could not be had at all.
 QString missingPackListText();
+
+} // namespace league

@@ -1,5 +1,7 @@
 #include "league/PackVersionList.h"
 
+namespace league {
+
 PackRelease packReleaseOf(const QString& line) {
     const qsizetype separator = line.indexOf(QLatin1Char('|'));
     if (separator < 0)
@@ -30,3 +32,5 @@ PackLookup lookUpPack(const text::CountedList& list, const QString& pack) {
     }
     return lookup;
 }
+
+} // namespace league

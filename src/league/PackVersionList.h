@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+namespace league {
+
 // One entry of the league's pack version list: the pack name before the first "|" and its published
 // date after it, neither trimmed. A line without "|" has no name, and the whole line stands as its date.
 struct PackRelease {
@@ -27,3 +29,5 @@ struct PackLookup {
 };
 
 PackLookup lookUpPack(const text::CountedList& list, const QString& pack);
+
+} // namespace league

@@ -1,5 +1,7 @@
 #include "meeting/MeetingCheck.h"
 
+namespace meeting {
+
 bool hasProblem(const MeetingReadiness& readiness) {
     return !readiness.nextMeeting || !readiness.packListed || !readiness.trackInstalled;
 }
@@ -13,7 +15,7 @@ QString meetingReportText(const MeetingReadiness& readiness) {
     else
         text += QStringLiteral("Sorry, I could not find any relevant meeting info.\r\n");
     if (readiness.packVerdict)
-        text += verdictLine(readiness.pack, *readiness.packVerdict);
+        text += league::verdictLine(readiness.pack, *readiness.packVerdict);
     text += QStringLiteral("The ") + readiness.track +
             (readiness.trackInstalled ? QStringLiteral(" track is installed\r\n")
                                       : QStringLiteral(" track is not installed\r\n"));
@@ -22,3 +24,5 @@ QString meetingReportText(const MeetingReadiness& readiness) {
                                      "Please visit the Tarvok website to fix the problems.");
     return text + QStringLiteral("Everything appears to be OK for the next meeting.");
 }
+
+} // namespace meeting

@@ -5,13 +5,15 @@
 
 #include <optional>
 
+namespace meeting {
+
 // What the meeting check found, step by step.
 struct MeetingReadiness {
     std::optional<MeetingLine> nextMeeting; // nothing when no meeting qualified
     QString pack;                           // the pack and track of the meeting, or of the last line read
     QString track;
-    std::optional<Verdict> packVerdict; // nothing when the pack's published date is not a date
-    bool packListed = false;            // in the pack version list with a published date
+    std::optional<league::Verdict> packVerdict; // nothing when the pack's published date is not a date
+    bool packListed = false;                    // in the pack version list with a published date
     bool trackInstalled = false;
 };
 
@@ -21,3 +23,5 @@ bool hasProblem(const MeetingReadiness& readiness);
 
 // The "Meeting Info" box: the meeting, the pack's verdict, the track, then the verdict on the whole.
 QString meetingReportText(const MeetingReadiness& readiness);
+
+} // namespace meeting

@@ -2,6 +2,8 @@
 
 #include "text/Conversions.h"
 
+namespace meeting {
+
 MeetingLine meetingLineOf(const QString& line) {
     MeetingLine meeting;
     QString remaining = line;
@@ -32,3 +34,5 @@ MeetingSearch findNextMeeting(const text::CountedList& list, const QDate& today)
     }
     return search;
 }
+
+} // namespace meeting

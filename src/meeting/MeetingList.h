@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace meeting {
+
 // One line of the league's meeting list, cut at "|" into its fields, none trimmed; the track keeps any
 // further separators, and the fields a short line lacks are empty.
 struct MeetingLine {
@@ -26,3 +28,5 @@ struct MeetingSearch {
 };
 
 MeetingSearch findNextMeeting(const text::CountedList& list, const QDate& today);
+
+} // namespace meeting

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace session {
+
 // What the session reaches only through the window or the world outside the program. The window
 // passes real implementations; tests pass recording ones.
 
@@ -50,3 +52,5 @@ public:
     virtual void advance(qint64 newBytes, int newFiles) = 0;
     virtual void finish() = 0;
 };
+
+} // namespace session

@@ -11,6 +11,8 @@
 #include "meeting/Track.h"
 #include "text/Website.h"
 
+namespace session {
+
 namespace {
 
 // The progress of a command's copies on the window, from construction to destruction.
@@ -24,7 +26,7 @@ public:
     ShownCopies(const ShownCopies&) = delete;
     ShownCopies& operator=(const ShownCopies&) = delete;
 
-    CopyWatch watch() {
+    carsets::CopyWatch watch() {
         if (!progress_)
             return {};
         return {[this](int files, qint64 bytes) {
@@ -53,9 +55,9 @@ void Session::start() {
                                            : std::optional<QByteArray>());
     website_ = website.address;
     ports_.boxes.tell(QStringLiteral("Website Location"), website.message);
-    catalogue_ = readCatalogue(carFolder_);
-    ports_.packList.show(catalogueEntries(catalogue_));
-    ports_.currentSet.show(text::startupCurrentSetText(readSetFile(carFolder_ / "drivers.txt")));
+    catalogue_ = carsets::readCatalogue(carFolder_);
+    ports_.packList.show(carsets::catalogueEntries(catalogue_));
+    ports_.currentSet.show(text::startupCurrentSetText(carsets::readSetFile(carFolder_ / "drivers.txt")));
 }
 
 void Session::swapInSelectedPack() {
@@ -65,21 +67,21 @@ void Session::swapInSelectedPack() {
         return;
     }
     // A position without a row names no folder, which the swap then reports as not found.
-    const Pack pack = *row >= 0 && *row < catalogue_.size() ? catalogue_.at(*row) : Pack{};
-    std::optional<CopyReport> report;
+    const carsets::Pack pack = *row >= 0 && *row < catalogue_.size() ? catalogue_.at(*row) : carsets::Pack{};
+    std::optional<carsets::CopyReport> report;
     {
         ShownCopies shown(ports_.progress, QStringLiteral("Swapping in ") + pack.name);
-        report = swapIn(carFolder_, pack, shown.watch());
+        report = carsets::swapIn(carFolder_, pack, shown.watch());
     }
     if (!report) {
         ports_.boxes.tell(QStringLiteral("Oops..."), QStringLiteral("Skinpack not found!"));
         return;
     }
     // A drivers.txt that cannot be read through line 5 leaves the box as it was.
-    if (const std::optional<QString> text = text::currentSetText(readSetFile(carFolder_ / "drivers.txt")))
+    if (const std::optional<QString> text = text::currentSetText(carsets::readSetFile(carFolder_ / "drivers.txt")))
         ports_.currentSet.show(*text);
     if (!report->failedFiles.isEmpty())
-        ports_.boxes.tell(QStringLiteral("Oops..."), failedCopiesText(*report));
+        ports_.boxes.tell(QStringLiteral("Oops..."), carsets::failedCopiesText(*report));
 }
 
 void Session::backUpActiveCars() {
@@ -87,57 +89,62 @@ void Session::backUpActiveCars() {
                           QStringLiteral("Warning! This will copy your current cars to the original folder!\r\n"
                                          "Are you sure you want to do this?")))
         return;
-    CopyReport report;
+    carsets::CopyReport report;
     {
         ShownCopies shown(ports_.progress, QStringLiteral("Backing up your cars"));
-        report = ::backUpActiveCars(carFolder_, shown.watch());
+        report = carsets::backUpActiveCars(carFolder_, shown.watch());
     }
     if (!report.failedFiles.isEmpty())
-        ports_.boxes.tell(QStringLiteral("Oops..."), failedCopiesText(report));
+        ports_.boxes.tell(QStringLiteral("Oops..."), carsets::failedCopiesText(report));
 }
 
 std::optional<QByteArray> Session::download(const QString& name) {
-    return downloadLeagueFile(ports_.fetch, website_, carFolder_, name);
+    return league::downloadLeagueFile(ports_.fetch, website_, carFolder_, name);
 }
 
 void Session::checkPacks() {
-    const std::optional<QByteArray> list = download(kPackVersionList);
+    const std::optional<QByteArray> list = download(league::kPackVersionList);
     if (!list) {
-        ports_.boxes.tell(QStringLiteral("Pack Status"), missingPackListText());
+        ports_.boxes.tell(QStringLiteral("Pack Status"), league::missingPackListText());
         return;
     }
-    const QList<PackRelease> releases = listedReleases(text::readCountedList(*list));
-    ports_.boxes.tell(QStringLiteral("Packs In file"), packListingText(releases));
+    const QList<league::PackRelease> releases = league::listedReleases(text::readCountedList(*list));
+    ports_.boxes.tell(QStringLiteral("Packs In file"), league::packListingText(releases));
     QStringList names;
-    for (const PackRelease& release : releases)
+    for (const league::PackRelease& release : releases)
         names.append(release.pack);
-    ports_.boxes.tell(QStringLiteral("Pack Status"), packStatusText(releases, findInstalledPacks(carFolder_, names)));
+    ports_.boxes.tell(QStringLiteral("Pack Status"),
+                      league::packStatusText(releases, carsets::findInstalledPacks(carFolder_, names)));
 }
 
 void Session::checkMeeting() {
-    const std::optional<QByteArray> meetings = download(kMeetingList);
-    const MeetingSearch search =
-        findNextMeeting(text::readCountedList(meetings.value_or(QByteArray())), ports_.clock.today());
+    const std::optional<QByteArray> meetings = download(league::kMeetingList);
+    const meeting::MeetingSearch search =
+        meeting::findNextMeeting(text::readCountedList(meetings.value_or(QByteArray())), ports_.clock.today());
     if (search.lastRead)
         lastMeetingRead_ = search.lastRead;
-    const MeetingLine meeting = lastMeetingRead_.value_or(MeetingLine{});
+    const meeting::MeetingLine meeting = lastMeetingRead_.value_or(meeting::MeetingLine{});
 
-    const std::optional<QByteArray> packs = download(kPackVersionList);
-    const PackLookup lookup = lookUpPack(text::readCountedList(packs.value_or(QByteArray())), meeting.pack);
+    const std::optional<QByteArray> packs = download(league::kPackVersionList);
+    const league::PackLookup lookup =
+        league::lookUpPack(text::readCountedList(packs.value_or(QByteArray())), meeting.pack);
     // "Not a date" belongs to this check alone; later ones go on with the last real date.
     const text::DateValue published = lookup.examinedAny ? lookup.lastDate : lastPublishedDate_;
     if (lookup.lastRealDate)
         lastPublishedDate_ = *lookup.lastRealDate;
 
-    MeetingReadiness readiness;
+    meeting::MeetingReadiness readiness;
     if (search.found)
         readiness.nextMeeting = meeting;
     readiness.pack = meeting.pack;
     readiness.track = meeting.track;
     readiness.packListed = lookup.found && lookup.lastDate;
     if (published)
-        readiness.packVerdict =
-            judgePack(installedRelease(findInstalledPacks(carFolder_, {meeting.pack}), meeting.pack), *published);
-    readiness.trackInstalled = isTrackInstalled(carFolder_, meeting.track);
-    ports_.boxes.tell(QStringLiteral("Meeting Info"), meetingReportText(readiness));
+        readiness.packVerdict = league::judgePack(
+            carsets::installedRelease(carsets::findInstalledPacks(carFolder_, {meeting.pack}), meeting.pack),
+            *published);
+    readiness.trackInstalled = meeting::isTrackInstalled(carFolder_, meeting.track);
+    ports_.boxes.tell(QStringLiteral("Meeting Info"), meeting::meetingReportText(readiness));
 }
+
+} // namespace session

@@ -8,12 +8,14 @@
 
 #include <QDateTime>
 
+namespace session {
+
 // Everything the window reaches outside itself.
 struct Ports {
     MessageBoxes& boxes;
     PackList& packList;
     CurrentSetBox& currentSet;
-    HttpFetch& fetch;
+    league::HttpFetch& fetch;
     Clock& clock;
     Progress* progress = nullptr; // none where nobody watches
 };
@@ -39,10 +41,12 @@ private:
     fs::Path carFolder_;
     Ports ports_;
     QString website_;
-    QList<Pack> catalogue_; // row k is the list's position k, as built at start-up
+    QList<carsets::Pack> catalogue_; // row k is the list's position k, as built at start-up
 
     // A check whose list is missing or empty goes on with what the previous check read, as the program it
     // replaces did: the last meeting line read, and the last published date that was a date.
-    std::optional<MeetingLine> lastMeetingRead_;
+    std::optional<meeting::MeetingLine> lastMeetingRead_;
     QDateTime lastPublishedDate_;
 };
+
+} // namespace session

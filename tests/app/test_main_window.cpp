@@ -17,6 +17,11 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace carsets;
+using namespace league;
+using namespace meeting;
+using namespace session;
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -79,7 +84,7 @@ struct Member {
     CarFolder cars;
     leagueserver::LeagueServer site;
     Recorder clock;
-    MainWindow window;
+    app::MainWindow window;
     QStringList started;
 };
 

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace carsets;
+
 class CatalogueTest : public QObject {
     Q_OBJECT
 

@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+using namespace carsets;
+using namespace league;
+
 class PackStatusTest : public QObject {
     Q_OBJECT
 

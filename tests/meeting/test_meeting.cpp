@@ -4,6 +4,9 @@
 
 #include <QTest>
 
+using namespace league;
+using namespace meeting;
+
 namespace {
 
 const QString kSentence = "The next meeting is the Cup on 2026-12-13 at Spa using the GT cars. \r\n";

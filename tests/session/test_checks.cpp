@@ -11,6 +11,11 @@
 
 #include <numeric>
 
+using namespace carsets;
+using namespace league;
+using namespace meeting;
+using namespace session;
+
 using namespace std::chrono_literals;
 using leagueserver::Mode;
 

@@ -14,6 +14,11 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace carsets;
+using namespace league;
+using namespace meeting;
+using namespace session;
 #endif
 
 namespace {

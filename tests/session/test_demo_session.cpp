@@ -5,6 +5,11 @@
 
 #include <QTest>
 
+using namespace carsets;
+using namespace league;
+using namespace meeting;
+using namespace session;
+
 // The bundled demo's whole session, as a member would run it on any host: the same boxes and files.
 class DemoSessionTest : public QObject {
     Q_OBJECT

@@ -7,6 +7,11 @@
 
 #include <windows.h>
 
+using namespace carsets;
+using namespace league;
+using namespace meeting;
+using namespace session;
+
 namespace {
 
 // A member's car folder, below `depth` nested folders, with the GT pack.

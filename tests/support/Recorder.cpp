@@ -20,7 +20,8 @@ QStringList Recorder::takeBoxes() {
     return std::exchange(boxes, {});
 }
 
-StartedSession::StartedSession(const fs::Path& carFolder, HttpFetch& fetch) : session(carFolder, window.ports(fetch)) {
+StartedSession::StartedSession(const fs::Path& carFolder, league::HttpFetch& fetch)
+    : session(carFolder, window.ports(fetch)) {
     session.start();
     window.takeBoxes();
 }

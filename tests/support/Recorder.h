@@ -9,7 +9,7 @@
 #include <functional>
 
 // A league web site held in memory: the body served for each file name, nothing for the others.
-class CannedSite : public HttpFetch {
+class CannedSite : public league::HttpFetch {
 public:
     std::optional<QByteArray> fetch(const QString& url) override;
     void cancel() override {}
@@ -19,7 +19,10 @@ public:
 
 // Stands in for the window: records every box as "title | prompt", with its line ends as written,
 // answers Yes/No boxes from a queue (No when it is empty), and holds the list and the current-set box.
-class Recorder : public MessageBoxes, public PackList, public CurrentSetBox, public Clock {
+class Recorder : public session::MessageBoxes,
+                 public session::PackList,
+                 public session::CurrentSetBox,
+                 public session::Clock {
 public:
     void tell(const QString& title, const QString& prompt) override;
     bool ask(const QString& title, const QString& prompt) override;
@@ -28,7 +31,7 @@ public:
     void show(const QString& text) override { currentSet = text; }
     QDate today() const override { return day; }
 
-    Ports ports(HttpFetch& fetch) { return {*this, *this, *this, fetch, *this}; }
+    session::Ports ports(league::HttpFetch& fetch) { return {*this, *this, *this, fetch, *this}; }
     // The boxes shown since the last call.
     QStringList takeBoxes();
 
@@ -42,10 +45,10 @@ public:
 
 // A session on a car folder, started as the window starts it, with the site the member's ZERN.cfg names.
 struct StartedSession {
-    StartedSession(const fs::Path& carFolder, HttpFetch& fetch);
+    StartedSession(const fs::Path& carFolder, league::HttpFetch& fetch);
     void swap(std::optional<int> row);
     void backUp(bool yes = true);
 
     Recorder window;
-    Session session;
+    session::Session session;
 };
