@@ -65,20 +65,42 @@ bool execScrollingBox(QWidget* owner, const QString& text, const QString& title,
 constexpr int kProgressSteps = 1000;
 constexpr qint64 kProgressRepaintMs = 50;
 
-// A copy's progress box: no close button, and Escape does nothing, for a copy half done must run to
-// its end before the member can do anything else.
+} // namespace
+
+// A copy's progress box. Its Cancel button, Escape and the close button give the copy up; the box then says
+// so and stays until the copy has stopped and removed what it had written.
 class CopyProgressBox : public QProgressDialog {
 public:
-    CopyProgressBox(const QString& what, QWidget& window)
-        : QProgressDialog(what, QString(), 0, kProgressSteps, &window) {
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    CopyProgressBox(const QString& what, QWidget& window, std::function<void()> cancel)
+        : QProgressDialog(what, QStringLiteral("Cancel"), 0, kProgressSteps, &window), cancel_(std::move(cancel)) {
+        // A progress dialog hides itself on Cancel; this one goes only when the copy is over.
+        disconnect(this, &QProgressDialog::canceled, this, &QProgressDialog::cancel);
+        connect(this, &QProgressDialog::canceled, this, &CopyProgressBox::giveUp);
     }
 
-    void reject() override {}
+    bool givenUp() const { return givenUp_; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        giveUp();
+    }
+
+private:
+    void giveUp() {
+        if (std::exchange(givenUp_, true))
+            return;
+        setLabelText(QStringLiteral("Cancelling: the files copied so far are being removed..."));
+        if (auto* button = findChild<QPushButton*>())
+            button->setEnabled(false);
+        cancel_();
+    }
+
+    std::function<void()> cancel_;
+    bool givenUp_ = false;
 };
+
+namespace {
 
 void setUpProgressBox(QProgressDialog& box) {
     box.setWindowTitle(QStringLiteral("Tarvok Car Manager"));
@@ -131,36 +153,44 @@ void WindowCurrentSetBox::show(const QString& text) {
     box_.repaint();
 }
 
-WindowProgress::WindowProgress(QWidget& window, std::chrono::milliseconds showAfter)
-    : window_(window), showAfter_(showAfter) {}
+WindowProgress::WindowProgress(QWidget& window, std::chrono::milliseconds showAfter) : window_(window) {
+    // The box shows after a while even when no block has been written, so a file call that blocks can be
+    // given up.
+    showTimer_.setSingleShot(true);
+    showTimer_.setInterval(showAfter);
+    QObject::connect(&showTimer_, &QTimer::timeout, [this] { show(); });
+}
 
 WindowProgress::~WindowProgress() = default;
 
-void WindowProgress::start(const QString& what, int totalFiles, qint64 totalBytes) {
+void WindowProgress::start(const QString& what, int totalFiles, qint64 totalBytes, std::function<void()> cancel) {
     what_ = what;
+    cancel_ = std::move(cancel);
     totalFiles_ = totalFiles;
     totalBytes_ = totalBytes;
     filesDone_ = 0;
     bytesDone_ = 0;
-    running_.start();
+    showTimer_.start();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void WindowProgress::advance(qint64 newBytes, int newFiles) {
     bytesDone_ += newBytes;
     filesDone_ += newFiles;
-    if (!dialog_ && running_.isValid() && running_.elapsed() >= showAfter_.count()) {
-        dialog_ = std::make_unique<CopyProgressBox>(what_, window_);
-        setUpProgressBox(*dialog_);
-        dialog_->show();
-    }
     // Painting after every block would slow the copy it reports on.
-    if (dialog_ && (!sinceShown_.isValid() || sinceShown_.elapsed() >= kProgressRepaintMs))
-        show();
+    if (dialog_ && !dialog_->givenUp() && sinceUpdate_.elapsed() >= kProgressRepaintMs)
+        update();
 }
 
 void WindowProgress::show() {
-    sinceShown_.start();
+    dialog_ = std::make_unique<CopyProgressBox>(what_, window_, cancel_);
+    setUpProgressBox(*dialog_);
+    update();
+    dialog_->show();
+}
+
+void WindowProgress::update() {
+    sinceUpdate_.start();
     const QLocale locale;
     dialog_->setLabelText(QStringLiteral("%1\n\n%2 of %3 files, %4 of %5")
                               .arg(what_)
@@ -168,15 +198,13 @@ void WindowProgress::show() {
                               .arg(totalFiles_)
                               .arg(locale.formattedDataSize(bytesDone_), locale.formattedDataSize(totalBytes_)));
     dialog_->setValue(totalBytes_ > 0 ? static_cast<int>(kProgressSteps * bytesDone_ / totalBytes_) : 0);
-    // The copy runs on the window's thread: the window repaints here, between the blocks it writes.
-    QCoreApplication::processEvents();
 }
 
 void WindowProgress::finish() {
     QGuiApplication::restoreOverrideCursor();
+    showTimer_.stop();
     dialog_.reset();
-    running_.invalidate();
-    sinceShown_.invalidate();
+    cancel_ = {};
 }
 
 std::optional<QByteArray> WindowFetch::fetch(const QString& url) {

@@ -4,6 +4,7 @@
 #include "session/Ports.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -54,25 +55,28 @@ private:
     QLineEdit& box_;
 };
 
-// A modal box over the window with the files and bytes a command has copied so far. It runs on
-// the window's thread, between the blocks the copies write.
+class CopyProgressBox;
+
+// A modal box over the window with the files and bytes a command has copied so far, and a Cancel button.
+// The copies run on a thread of their own; their reports arrive here on the window's thread.
 class WindowProgress : public session::Progress {
 public:
     explicit WindowProgress(QWidget& window, std::chrono::milliseconds showAfter = kShowProgressAfter);
     ~WindowProgress() override;
 
-    void start(const QString& what, int totalFiles, qint64 totalBytes) override;
+    void start(const QString& what, int totalFiles, qint64 totalBytes, std::function<void()> cancel) override;
     void advance(qint64 newBytes, int newFiles) override;
     void finish() override;
 
 private:
     void show();
+    void update();
 
     QWidget& window_;
-    std::chrono::milliseconds showAfter_;
-    QElapsedTimer running_;
-    QElapsedTimer sinceShown_;
-    std::unique_ptr<QProgressDialog> dialog_;
+    QTimer showTimer_;
+    QElapsedTimer sinceUpdate_;
+    std::unique_ptr<CopyProgressBox> dialog_;
+    std::function<void()> cancel_;
     QString what_;
     int totalFiles_ = 0;
     int filesDone_ = 0;

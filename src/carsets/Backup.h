@@ -1,11 +1,14 @@
 #pragma once
 
-#include "carsets/Copies.h"
+#include "carsets/SetCopy.h"
 
 namespace carsets {
 
-// Copies the active textures, then the active drivers.txt, into the folder "original", which it makes
-// when needed, adding to what earlier backups left there.
+// Copies the active textures, then the active drivers.txt, into the folder "original", adding to what
+// earlier backups left there; all together or not at all.
 CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch);
+
+// The name a first backup's folder has until it is whole.
+inline const fs::Path kFirstBackupFolder(".tarvok-original");
 
 } // namespace carsets

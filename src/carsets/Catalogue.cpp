@@ -1,7 +1,9 @@
 #include "carsets/Catalogue.h"
 
+#include "carsets/Backup.h"
 #include "carsets/SetFile.h"
 #include "fs/FileSystem.h"
+#include "fs/StagedCopy.h"
 
 #include <algorithm>
 
@@ -26,6 +28,9 @@ QList<Pack> readCatalogue(const fs::Path& carFolder) {
     QList<Pack> packs;
     packs.reserve(folders.size());
     for (const fs::Path& folder : folders) {
+        // The program's own folders hold files on their way in, never a pack.
+        if (fs::isWorkFolderName(folder) || folder == kFirstBackupFolder)
+            continue;
         const fs::Path driversTxt = carFolder / folder / "drivers.txt";
         // Opening is the test that counts for nearly every pack; only a file that cannot be opened needs
         // the second look that tells it from no file at all.

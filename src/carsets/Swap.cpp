@@ -1,5 +1,7 @@
 #include "carsets/Swap.h"
 
+#include "fs/FileSystem.h"
+
 namespace carsets {
 
 std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, const CopyWatch& watch) {
@@ -9,13 +11,15 @@ std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, co
 
     const QList<fs::Path> textures = fs::filesEndingIn(packFolder, QStringLiteral(".tex"));
     const QList<fs::Path> driversTxt{fs::Path("drivers.txt")};
-    announce(watch, packFolder, textures + driversTxt);
-    CopyReport report{copyEach(packFolder, textures, carFolder, watch.progress), {}};
-    if (report.failedFiles.isEmpty())
-        report.failedFiles = copyEach(packFolder, driversTxt, carFolder, watch.progress);
-    else
-        report.note = QStringLiteral("drivers.txt was not replaced, so the swap is not complete.");
-    return report;
+    SetCopy copy(carFolder, watch);
+    copy.announce(packFolder, textures + driversTxt);
+    if (!copy.stage(packFolder, textures))
+        return copy.cancelled();
+    if (copy.anyFailed())
+        copy.note(QStringLiteral("drivers.txt was not replaced, so the swap is not complete."));
+    else if (!copy.stage(packFolder, driversTxt))
+        return copy.cancelled();
+    return copy.place(QStringLiteral("Your cars were not changed."));
 }
 
 } // namespace carsets

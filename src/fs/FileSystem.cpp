@@ -3,6 +3,7 @@
 #include "fs/HostFile.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -13,20 +14,14 @@ namespace {
 constexpr qint64 kReadBlockBytes = 64 * 1024;
 constexpr qint64 kCopyBlockBytes = 8 * 1024 * 1024;
 
-// Opens a temporary sibling of target, lets fill write it, then syncs and renames it over target.
-// Anything that fails leaves target untouched and no temporary file behind.
-template <typename Fill> bool replaceWhole(const Path& target, Fill&& fill) {
-    if (host::kindOf(target) == host::Kind::Folder)
-        return false;
-    std::optional<host::TemporaryFile> temporary = host::createTemporaryBeside(target);
-    if (!temporary)
-        return false;
-    const bool written = fill(*temporary->file) && temporary->file->flush() && host::syncToDisk(*temporary->file);
-    temporary->file->close();
-    if (written && host::renameOver(temporary->path, target))
-        return true;
-    host::removeFile(temporary->path);
-    return false;
+// A name of fixed length that no wildcard of the program matches, so the longest name the host allows can
+// still be written; a clash is as unlikely as the same random name twice in two billion.
+Path temporaryNameBeside(const Path& target) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = QStringLiteral(".tarvok-");
+    for (int i = 0; i < 6; ++i)
+        name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
+    return target.parent_path() / fromQt(name + QStringLiteral(".part"));
 }
 
 // Each name is decoded once, not at every comparison: ten thousand packs take many.
@@ -46,23 +41,20 @@ QList<Path> sortedAsShown(const QList<Path>& names) {
 
 } // namespace
 
-bool host::copyByReading(QFile& input, QFile& output, qint64 done, const std::function<void(qint64)>& progress) {
+bool host::copyByReading(QFile& input, QFile& output, qint64 done, const std::function<bool(qint64)>& wrote) {
     QByteArray block;
     while (!(block = input.read(kCopyBlockBytes)).isEmpty()) {
         if (output.write(block) != block.size())
             return false;
         done += block.size();
-        progress(done);
+        if (!wrote(done))
+            return false;
     }
     return input.error() == QFileDevice::NoError;
 }
 
-Path host::temporaryNameBeside(const Path& target) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QString name = QStringLiteral(".tarvok-");
-    for (int i = 0; i < 6; ++i)
-        name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
-    return target.parent_path() / fromQt(name + QStringLiteral(".part"));
+bool anythingAt(const Path& path) {
+    return host::kindOf(path) != host::Kind::Missing;
 }
 
 bool isFolder(const Path& path) {
@@ -103,12 +95,23 @@ std::optional<QByteArray> readHead(const Path& file, qint64 maxBytes) {
     return bytes;
 }
 
-bool createFolder(const Path& path) {
-    return host::makeFolder(path) || isFolder(path);
+Status createFolder(const Path& path) {
+    if (host::makeFolder(path) || isFolder(path))
+        return Status::done();
+    return Status::failed(host::lastError());
 }
 
 bool removeFile(const Path& path) {
     return host::removeFile(path);
+}
+
+Status moveFolder(const Path& from, const Path& to) {
+    if (anythingAt(to))
+        return Status::failed(QStringLiteral("something of that name is in the way"));
+    if (!host::renameOver(from, to))
+        return Status::failed(host::lastError());
+    host::syncFolder(to.parent_path());
+    return Status::done();
 }
 
 qint64 sizeOf(const Path& file) {
@@ -116,24 +119,30 @@ qint64 sizeOf(const Path& file) {
     return input ? input->size() : 0;
 }
 
-CopyResult copyWhole(const Path& source, const Path& target, const CopyProgress& progress) {
-    const std::unique_ptr<QFile> input = host::openRegularFile(source);
-    if (!input)
-        return CopyResult::SourceMissing;
-    qint64 reported = 0;
-    const bool copied = replaceWhole(target, [&](QFile& output) {
-        host::copyPermissions(*input, output);
-        return host::copyContents(*input, output, [&](qint64 done) {
-            if (progress)
-                progress(done - reported, 0);
-            reported = done;
-        });
-    });
-    return copied ? CopyResult::Copied : CopyResult::Failed;
+Status writeWhole(const Path& target, const QByteArray& bytes) {
+    if (isFolder(target))
+        return Status::failed(QStringLiteral("a folder of that name is in the way"));
+    const Path temporary = temporaryNameBeside(target);
+    Status status = Status::done();
+    {
+        const std::unique_ptr<QFile> output = host::createNewFile(temporary);
+        if (!output)
+            return Status::failed(host::lastError());
+        if (output->write(bytes) != bytes.size())
+            status = Status::failed(output->errorString());
+        else if (!host::syncToDisk(*output))
+            status = Status::failed(host::lastError());
+    }
+    if (status.ok() && !host::renameOver(temporary, target))
+        status = Status::failed(host::lastError());
+    if (!status.ok())
+        host::removeFile(temporary);
+    return status;
 }
 
-bool writeWhole(const Path& target, const QByteArray& bytes) {
-    return replaceWhole(target, [&](QFile& output) { return output.write(bytes) == bytes.size(); });
+bool isTemporaryName(const Path& name) {
+    static const QRegularExpression pattern(QStringLiteral("^\\.tarvok-[a-z0-9]{6}\\.part$"));
+    return pattern.match(displayName(name)).hasMatch();
 }
 
 } // namespace fs

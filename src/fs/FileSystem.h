@@ -1,17 +1,19 @@
 #pragma once
 
 #include "fs/Path.h"
+#include "fs/Status.h"
 
 #include <QByteArray>
 #include <QList>
 
-#include <functional>
 #include <optional>
 
 // The host file system as the program uses it. Every operation reports its outcome instead of
 // throwing, so each caller decides whether to go on with its next step.
 namespace fs {
 
+// Whether anything is there, once symbolic links are followed.
+bool anythingAt(const Path& path);
 bool isFolder(const Path& path);
 // A regular file once symbolic links are followed: never a FIFO or a device.
 bool isFile(const Path& path);
@@ -25,19 +27,17 @@ QList<Path> filesEndingIn(const Path& folder, const QString& suffix);
 // or cannot be read.
 std::optional<QByteArray> readHead(const Path& file, qint64 maxBytes);
 
-// True when the folder is there afterwards, made now or before.
-bool createFolder(const Path& path);
+// Done when the folder is there afterwards, made now or before.
+Status createFolder(const Path& path);
 bool removeFile(const Path& path);
+// Renames a folder to a name that is free.
+Status moveFolder(const Path& from, const Path& to);
 qint64 sizeOf(const Path& file);
 
-// Told, as they happen, of the bytes a copy has just written and of each file it has finished.
-using CopyProgress = std::function<void(qint64 newBytes, int newFiles)>;
-
-enum class CopyResult { Copied, SourceMissing, Failed };
-// Copies a regular file whole or not at all: it is written under a temporary name beside target,
-// synced to the disk and renamed over target. On failure target is as it was and nothing is left behind.
-CopyResult copyWhole(const Path& source, const Path& target, const CopyProgress& progress = {});
-// Writes bytes as the whole of target the same way.
-bool writeWhole(const Path& target, const QByteArray& bytes);
+// Writes bytes as the whole of target, or leaves target as it was: they go to a temporary file beside it,
+// are synced to the disk and renamed over it, and nothing is left behind on failure.
+Status writeWhole(const Path& target, const QByteArray& bytes);
+// Whether a name is one of those temporary files: ".tarvok-", six letters or digits, ".part".
+bool isTemporaryName(const Path& name);
 
 } // namespace fs

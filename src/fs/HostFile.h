@@ -1,13 +1,17 @@
 #pragma once
 
 #include "fs/Path.h"
+#include "fs/Status.h"
 
+#include <QByteArray>
 #include <QFile>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
-// The few operations that differ between hosts, kept here so nothing else calls the host directly.
+// The few operations that differ between hosts, kept here so nothing else calls the host directly. Each
+// that fails leaves its reason for lastError().
 namespace fs::host {
 
 enum class Kind { Missing, Folder, RegularFile, Other };
@@ -15,26 +19,21 @@ enum class Kind { Missing, Folder, RegularFile, Other };
 // What path names once symbolic links are followed; a FIFO or a device is Other.
 Kind kindOf(const Path& path);
 
+// The host's words for why the last operation of this thread failed.
+QString lastError();
+
 // Opens path for reading only when, on the opened handle, it is a regular file; opening never
 // waits for a FIFO's writer. Nothing for anything else.
 std::unique_ptr<QFile> openRegularFile(const Path& path);
 
-// A new empty file beside target under a name of fixed length that no wildcard of the program
-// matches, so the longest name the host allows can still be written; opened for writing.
-struct TemporaryFile {
-    Path path;
-    std::unique_ptr<QFile> file;
-};
-std::optional<TemporaryFile> createTemporaryBeside(const Path& target);
-// That name: ".tarvok-" and six random letters or digits, then ".part"; a clash with an existing name is
-// as unlikely as the same random name twice in two billion.
-Path temporaryNameBeside(const Path& target);
+// Creates path as a new empty file, opened for writing; nothing when something of that name is there.
+std::unique_ptr<QFile> createNewFile(const Path& path);
 
-// Copies all of input into output with the fastest copy the host offers, reporting the bytes
-// copied so far after each block.
-bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>& progress);
+// Copies all of input into output with the fastest copy the host offers, telling `wrote` the bytes
+// copied so far after each block; false when it fails, or when `wrote` returns false to give up.
+bool copyContents(QFile& input, QFile& output, const std::function<bool(qint64)>& wrote);
 // The copy every host can fall back on: blocks read and written, going on from `done` bytes.
-bool copyByReading(QFile& input, QFile& output, qint64 done, const std::function<void(qint64)>& progress);
+bool copyByReading(QFile& input, QFile& output, qint64 done, const std::function<bool(qint64)>& wrote);
 
 // Gives a written file the permissions of the file it copies.
 void copyPermissions(const QFile& from, QFile& to);
@@ -42,18 +41,28 @@ void copyPermissions(const QFile& from, QFile& to);
 // Pushes a written file's data to the disk, so a rename over the target never exposes a file whose
 // data is not there after a power cut.
 bool syncToDisk(QFile& file);
+// Pushes a folder's entries to the disk, so the renames made in it survive a power cut.
+bool syncFolder(const Path& folder);
 
 // Renames from over to, replacing an existing file of that name in one step.
 bool renameOver(const Path& from, const Path& to);
 
 bool removeFile(const Path& path);
 bool makeFolder(const Path& path);
+bool removeFolder(const Path& path);
 
-// The names in a folder of the kind wanted, symbolic links followed.
-QList<Path> entriesOf(const Path& folder, Kind wanted);
+// Why the file at path cannot be moved or replaced now; nothing when it can, or is not there.
+std::optional<Obstacle> obstacleTo(const Path& path);
+
+// The names in a folder of the kind wanted, symbolic links followed; every name when no kind is wanted.
+QList<Path> entriesOf(const Path& folder, std::optional<Kind> wanted = std::nullopt);
 
 // Whether a name ends in suffix, compared as the host compares names.
 bool endsWith(const Path& name, const QString& suffix);
+
+// A name as bytes that give back the same name, whatever it holds.
+QByteArray bytesOfName(const Path& name);
+Path nameOfBytes(const QByteArray& bytes);
 
 // Whether a name, though a single one, names something other than an entry of the folder: on Windows a
 // device such as CON or NUL, or a stream after ":".

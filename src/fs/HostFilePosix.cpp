@@ -1,6 +1,8 @@
 #include "fs/HostFile.h"
 
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,6 +33,10 @@ Kind kindOf(const Path& path) {
     return S_ISREG(info.st_mode) ? Kind::RegularFile : Kind::Other;
 }
 
+QString lastError() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
 std::unique_ptr<QFile> openRegularFile(const Path& path) {
     if (path.empty())
         return nullptr;
@@ -41,20 +47,21 @@ std::unique_ptr<QFile> openRegularFile(const Path& path) {
         return nullptr;
     std::unique_ptr<QFile> file = adopt(fd, QIODevice::ReadOnly);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(fd, &info) != 0)
         return nullptr;
+    if (!S_ISREG(info.st_mode)) {
+        errno = EINVAL;
+        return nullptr;
+    }
     return file;
 }
 
-std::optional<TemporaryFile> createTemporaryBeside(const Path& target) {
-    Path path = temporaryNameBeside(target);
+std::unique_ptr<QFile> createNewFile(const Path& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return std::nullopt;
-    return TemporaryFile{std::move(path), adopt(fd, QIODevice::WriteOnly)};
+    return fd < 0 ? nullptr : adopt(fd, QIODevice::WriteOnly);
 }
 
-bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>& progress) {
+bool copyContents(QFile& input, QFile& output, const std::function<bool(qint64)>& wrote) {
     qint64 done = 0;
 #if defined(Q_OS_LINUX)
     // The kernel copies without a trip through user space, and shares blocks where the file system can.
@@ -71,10 +78,11 @@ bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>
             return false;
         }
         done += copied;
-        progress(done);
+        if (!wrote(done))
+            return false;
     }
 #endif
-    return copyByReading(input, output, done, progress);
+    return copyByReading(input, output, done, wrote);
 }
 
 void copyPermissions(const QFile& from, QFile& to) {
@@ -85,6 +93,15 @@ void copyPermissions(const QFile& from, QFile& to) {
 
 bool syncToDisk(QFile& file) {
     return ::fsync(file.handle()) == 0;
+}
+
+bool syncFolder(const Path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 bool renameOver(const Path& from, const Path& to) {
@@ -99,16 +116,29 @@ bool makeFolder(const Path& path) {
     return !path.empty() && ::mkdir(path.c_str(), 0777) == 0;
 }
 
-QList<Path> entriesOf(const Path& folder, Kind wanted) {
+bool removeFolder(const Path& path) {
+    return !path.empty() && ::rmdir(path.c_str()) == 0;
+}
+
+std::optional<Obstacle> obstacleTo(const Path& path) {
+    // A file is moved by its folder's permission; only a folder in the way stands out by itself.
+    return kindOf(path) == Kind::Folder ? std::optional(Obstacle::Folder) : std::nullopt;
+}
+
+QList<Path> entriesOf(const Path& folder, std::optional<Kind> wanted) {
     QList<Path> names;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (!wanted) {
+            names.append(it->path().filename());
+            continue;
+        }
         // The type the listing gave is used as it is; only links and unknown types cost a stat.
         std::error_code ignored;
         const Kind kind = it->is_directory(ignored)      ? Kind::Folder
                           : it->is_regular_file(ignored) ? Kind::RegularFile
                                                          : Kind::Other;
-        if (kind == wanted)
+        if (kind == *wanted)
             names.append(it->path().filename());
     }
     return names;
@@ -116,6 +146,14 @@ QList<Path> entriesOf(const Path& folder, Kind wanted) {
 
 bool endsWith(const Path& name, const QString& suffix) {
     return QByteArrayView(name.native()).endsWith(suffix.toUtf8());
+}
+
+QByteArray bytesOfName(const Path& name) {
+    return QByteArray::fromStdString(name.native());
+}
+
+Path nameOfBytes(const QByteArray& bytes) {
+    return Path(bytes.toStdString());
 }
 
 bool isReservedName(const QString&) {

@@ -53,6 +53,18 @@ Kind kindOfHandle(HANDLE handle) {
 
 } // namespace
 
+QString lastError() {
+    const DWORD error = ::GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const QString reason =
+        length ? QString::fromWCharArray(text, int(length)).trimmed() : QStringLiteral("error %1").arg(error);
+    ::LocalFree(text);
+    return reason;
+}
+
 Kind kindOf(const Path& path) {
     // Opening follows links, and a device such as NUL opens as something other than a disk file.
     const HANDLE handle = openHandle(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
@@ -74,21 +86,18 @@ std::unique_ptr<QFile> openRegularFile(const Path& path) {
     return adopt(handle, QIODevice::ReadOnly);
 }
 
-std::optional<TemporaryFile> createTemporaryBeside(const Path& target) {
-    Path path = temporaryNameBeside(target);
+std::unique_ptr<QFile> createNewFile(const Path& path) {
     const HANDLE handle = openHandle(path, GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE)
-        return std::nullopt;
+        return nullptr;
     std::unique_ptr<QFile> file = adopt(handle, QIODevice::WriteOnly);
-    if (!file) {
+    if (!file)
         removeFile(path);
-        return std::nullopt;
-    }
-    return TemporaryFile{std::move(path), std::move(file)};
+    return file;
 }
 
-bool copyContents(QFile& input, QFile& output, const std::function<void(qint64)>& progress) {
-    return copyByReading(input, output, 0, progress);
+bool copyContents(QFile& input, QFile& output, const std::function<bool(qint64)>& wrote) {
+    return copyByReading(input, output, 0, wrote);
 }
 
 // A read-only source would make its copy read-only too, and the next swap could not replace it.
@@ -98,12 +107,19 @@ bool syncToDisk(QFile& file) {
     return ::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))) != 0;
 }
 
+// Windows keeps no folder to sync: each move below is written through to the disk before it returns.
+bool syncFolder(const Path&) {
+    return true;
+}
+
 bool renameOver(const Path& from, const Path& to) {
     // A file the member marked read-only stays as it is, as Windows' own copy leaves it; Wine alone
     // would replace it.
     const DWORD attributes = ::GetFileAttributesW(longPath(to).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
         return false;
+    }
     // Fails, leaving the target whole, while another program holds the target open.
     return ::MoveFileExW(longPath(from).c_str(), longPath(to).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -117,7 +133,31 @@ bool makeFolder(const Path& path) {
     return !path.empty() && ::CreateDirectoryW(longPath(path).c_str(), nullptr) != 0;
 }
 
-QList<Path> entriesOf(const Path& folder, Kind wanted) {
+bool removeFolder(const Path& path) {
+    return !path.empty() && ::RemoveDirectoryW(longPath(path).c_str()) != 0;
+}
+
+std::optional<Obstacle> obstacleTo(const Path& path) {
+    const DWORD attributes = ::GetFileAttributesW(longPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return Obstacle::Folder;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return Obstacle::ReadOnly;
+    // The game opens its textures without sharing their deletion, and then no other program may move them.
+    const HANDLE handle = openHandle(path, DELETE, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(handle);
+        return std::nullopt;
+    }
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return std::nullopt;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? Obstacle::InUse : Obstacle::Denied;
+}
+
+QList<Path> entriesOf(const Path& folder, std::optional<Kind> wanted) {
     QList<Path> names;
     WIN32_FIND_DATAW entry{};
     const HANDLE search = ::FindFirstFileExW(longPath(folder / L"*").c_str(), FindExInfoBasic, &entry,
@@ -128,11 +168,15 @@ QList<Path> entriesOf(const Path& folder, Kind wanted) {
         const std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..")
             continue;
+        if (!wanted) {
+            names.append(Path(name));
+            continue;
+        }
         // Only a link needs opening to learn what it leads to.
         const Kind kind = entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? kindOf(folder / name)
                           : entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY   ? Kind::Folder
                                                                                 : Kind::RegularFile;
-        if (kind == wanted)
+        if (kind == *wanted)
             names.append(Path(name));
     } while (::FindNextFileW(search, &entry));
     ::FindClose(search);
@@ -141,6 +185,14 @@ QList<Path> entriesOf(const Path& folder, Kind wanted) {
 
 bool endsWith(const Path& name, const QString& suffix) {
     return QString::fromStdWString(name.native()).endsWith(suffix, Qt::CaseInsensitive);
+}
+
+QByteArray bytesOfName(const Path& name) {
+    return QString::fromStdWString(name.native()).toUtf8();
+}
+
+Path nameOfBytes(const QByteArray& bytes) {
+    return Path(QString::fromUtf8(bytes).toStdWString());
 }
 
 bool isReservedName(const QString& name) {

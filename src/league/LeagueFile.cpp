@@ -9,7 +9,7 @@ std::optional<QByteArray> downloadLeagueFile(HttpFetch& fetch, const QString& we
     const fs::Path local = carFolder / fs::fromQt(name);
     fs::removeFile(local);
     const QByteArray body = fetch.fetch(website + name).value_or(QByteArray());
-    if (!fs::writeWhole(local, body))
+    if (!fs::writeWhole(local, body).ok())
         return std::nullopt;
     return body;
 }

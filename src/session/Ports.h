@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace session {
@@ -44,11 +45,12 @@ public:
     virtual QDate today() const = 0;
 };
 
-// Shows long work going on, files and bytes done against a total; work that ends quickly shows nothing.
+// Shows long work going on, files and bytes done against a total; work that ends quickly shows nothing. The
+// member may give the work up, which `cancel` passes on.
 class Progress {
 public:
     virtual ~Progress() = default;
-    virtual void start(const QString& what, int totalFiles, qint64 totalBytes) = 0;
+    virtual void start(const QString& what, int totalFiles, qint64 totalBytes, std::function<void()> cancel) = 0;
     virtual void advance(qint64 newBytes, int newFiles) = 0;
     virtual void finish() = 0;
 };

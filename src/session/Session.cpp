@@ -2,52 +2,29 @@
 
 #include "carsets/Backup.h"
 #include "carsets/InstalledPacks.h"
+#include "carsets/Leftovers.h"
 #include "carsets/SetFile.h"
 #include "carsets/Swap.h"
 #include "fs/FileSystem.h"
+#include "fs/FolderLock.h"
 #include "league/LeagueFile.h"
 #include "league/PackStatus.h"
 #include "meeting/MeetingCheck.h"
 #include "meeting/Track.h"
+#include "session/CopyRunner.h"
 #include "text/Website.h"
 
 namespace session {
-
-namespace {
-
-// The progress of a command's copies on the window, from construction to destruction.
-class ShownCopies {
-public:
-    ShownCopies(Progress* progress, QString what) : progress_(progress), what_(std::move(what)) {}
-    ~ShownCopies() {
-        if (progress_ && started_)
-            progress_->finish();
-    }
-    ShownCopies(const ShownCopies&) = delete;
-    ShownCopies& operator=(const ShownCopies&) = delete;
-
-    carsets::CopyWatch watch() {
-        if (!progress_)
-            return {};
-        return {[this](int files, qint64 bytes) {
-                    started_ = true;
-                    progress_->start(what_, files, bytes);
-                },
-                [progress = progress_](qint64 bytes, int files) { progress->advance(bytes, files); }};
-    }
-
-private:
-    Progress* progress_;
-    QString what_;
-    bool started_ = false;
-};
-
-} // namespace
 
 Session::Session(fs::Path carFolder, Ports ports)
     : carFolder_(std::move(carFolder)), ports_(ports), lastPublishedDate_(text::zeroDate()) {}
 
 void Session::start() {
+    // Before anything reads the folders: a swap or a backup cut short is finished or undone first, unless
+    // another copy of the program is at work on them now.
+    carsets::Leftovers leftovers;
+    if (const fs::FolderLock lock(carFolder_); !lock.heldElsewhere())
+        leftovers = carsets::clearLeftovers(carFolder_);
     // A file that cannot be read is there all the same, and keeps the default address.
     const fs::Path config = carFolder_ / "ZERN.cfg";
     const text::Website website =
@@ -55,6 +32,8 @@ void Session::start() {
                                            : std::optional<QByteArray>());
     website_ = website.address;
     ports_.boxes.tell(QStringLiteral("Website Location"), website.message);
+    if (const QString found = carsets::leftoversText(leftovers); !found.isEmpty())
+        ports_.boxes.tell(QStringLiteral("Tarvok Car Manager"), found);
     catalogue_ = carsets::readCatalogue(carFolder_);
     ports_.packList.show(carsets::catalogueEntries(catalogue_));
     ports_.currentSet.show(text::startupCurrentSetText(carsets::readSetFile(carFolder_ / "drivers.txt")));
@@ -68,15 +47,20 @@ void Session::swapInSelectedPack() {
     }
     // A position without a row names no folder, which the swap then reports as not found.
     const carsets::Pack pack = *row >= 0 && *row < catalogue_.size() ? catalogue_.at(*row) : carsets::Pack{};
-    std::optional<carsets::CopyReport> report;
-    {
-        ShownCopies shown(ports_.progress, QStringLiteral("Swapping in ") + pack.name);
-        report = carsets::swapIn(carFolder_, pack, shown.watch());
+    const fs::FolderLock lock(carFolder_);
+    if (lock.heldElsewhere()) {
+        tellBusy();
+        return;
     }
+    std::optional<carsets::CopyReport> report;
+    runCopies(ports_.progress, QStringLiteral("Swapping in ") + pack.name,
+              [&](const carsets::CopyWatch& watch) { report = carsets::swapIn(carFolder_, pack, watch); });
     if (!report) {
         ports_.boxes.tell(QStringLiteral("Oops..."), QStringLiteral("Skinpack not found!"));
         return;
     }
+    if (report->cancelled)
+        return;
     // A drivers.txt that cannot be read through line 5 leaves the box as it was.
     if (const std::optional<QString> text = text::currentSetText(carsets::readSetFile(carFolder_ / "drivers.txt")))
         ports_.currentSet.show(*text);
@@ -89,13 +73,22 @@ void Session::backUpActiveCars() {
                           QStringLiteral("Warning! This will copy your current cars to the original folder!\r\n"
                                          "Are you sure you want to do this?")))
         return;
-    carsets::CopyReport report;
-    {
-        ShownCopies shown(ports_.progress, QStringLiteral("Backing up your cars"));
-        report = carsets::backUpActiveCars(carFolder_, shown.watch());
+    const fs::FolderLock lock(carFolder_);
+    if (lock.heldElsewhere()) {
+        tellBusy();
+        return;
     }
+    carsets::CopyReport report;
+    runCopies(ports_.progress, QStringLiteral("Backing up your cars"),
+              [&](const carsets::CopyWatch& watch) { report = carsets::backUpActiveCars(carFolder_, watch); });
     if (!report.failedFiles.isEmpty())
         ports_.boxes.tell(QStringLiteral("Oops..."), carsets::failedCopiesText(report));
+}
+
+void Session::tellBusy() {
+    ports_.boxes.tell(QStringLiteral("Tarvok Car Manager"),
+                      QStringLiteral("Another copy of Tarvok Car Manager is changing the cars in this folder right "
+                                     "now.\r\nWait until it has finished, then try again."));
 }
 
 std::optional<QByteArray> Session::download(const QString& name) {

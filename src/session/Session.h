@@ -26,8 +26,8 @@ class Session {
 public:
     Session(fs::Path carFolder, Ports ports);
 
-    // Reads the configuration and tells which web site is in use, lists the installed skinpacks and
-    // shows the active car set.
+    // Finishes or undoes a swap or a backup that was cut short, reads the configuration and tells which web
+    // site is in use, lists the installed skinpacks and shows the active car set.
     void start();
 
     void swapInSelectedPack();
@@ -36,6 +36,7 @@ public:
     void checkMeeting();
 
 private:
+    void tellBusy();
     std::optional<QByteArray> download(const QString& name);
 
     fs::Path carFolder_;

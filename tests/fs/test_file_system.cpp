@@ -20,12 +20,9 @@ private slots:
         cars.write("pack/drivers.txt", "new");
         cars.makeFolder("drivers.txt");
         const TreeSnapshot before = cars.snapshot();
-        QCOMPARE(fs::copyWhole(in(cars, "pack/drivers.txt"), in(cars, "drivers.txt")), fs::CopyResult::Failed);
-        QVERIFY(!fs::writeWhole(in(cars, "drivers.txt"), "new"));
-        QCOMPARE(fs::copyWhole(in(cars, "pack/drivers.txt"), in(cars, "gone/drivers.txt")), fs::CopyResult::Failed);
-        QCOMPARE(fs::copyWhole(in(cars, "pack/missing.txt"), in(cars, "x.txt")), fs::CopyResult::SourceMissing);
-        QCOMPARE(fs::copyWhole(in(cars, "pack"), in(cars, "x.txt")), fs::CopyResult::SourceMissing);
-        QVERIFY(!fs::createFolder(in(cars, "pack/drivers.txt")) && fs::createFolder(in(cars, "pack")));
+        QVERIFY(!fs::writeWhole(in(cars, "drivers.txt"), "new").ok());
+        QVERIFY(!fs::writeWhole(in(cars, "gone/drivers.txt"), "new").ok());
+        QVERIFY(!fs::createFolder(in(cars, "pack/drivers.txt")).ok() && fs::createFolder(in(cars, "pack")).ok());
         QCOMPARE(cars.snapshot().changesSince(before), QStringList());
     }
 

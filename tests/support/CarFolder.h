@@ -16,6 +16,7 @@ public:
     // What differs from an earlier snapshot, sorted: "+ path" for what is new, "- path" for what went, and
     // "~ path" for a file whose contents changed; folders end in "/".
     QStringList changesSince(const TreeSnapshot& before) const;
+    bool operator==(const TreeSnapshot& other) const = default;
 
 private:
     QMap<QString, QByteArray> entries_;

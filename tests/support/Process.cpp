@@ -44,6 +44,21 @@ std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::funct
     return bytes;
 }
 
+std::optional<bool> killedInChild(const std::function<void()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(kLongestChildSeconds);
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child)
+        return std::nullopt;
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+        return true;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? std::optional(false) : std::nullopt;
+}
+
 qint64 peakKiB() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);

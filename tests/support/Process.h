@@ -16,6 +16,10 @@ struct ChildLimits {
 // did not finish. POSIX only.
 std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work);
 
+// Runs work in a forked child: true when kill -9 ended it, false when it ran to its end; nothing when it
+// failed otherwise. POSIX only.
+std::optional<bool> killedInChild(const std::function<void()>& work);
+
 // The most memory this process has held so far, in KiB; a forked child starts from what its parent held,
 // so in a child run for one case the growth is what that case took.
 qint64 peakKiB();

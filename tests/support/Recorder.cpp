@@ -16,6 +16,12 @@ bool Recorder::ask(const QString& title, const QString& prompt) {
     return !answers.isEmpty() && answers.takeFirst();
 }
 
+void Recorder::start(const QString&, int, qint64, std::function<void()> cancel) {
+    cancelCopies = cancel;
+    if (whileCopying)
+        whileCopying();
+}
+
 QStringList Recorder::takeBoxes() {
     return std::exchange(boxes, {});
 }
@@ -23,7 +29,7 @@ QStringList Recorder::takeBoxes() {
 StartedSession::StartedSession(const fs::Path& carFolder, league::HttpFetch& fetch)
     : session(carFolder, window.ports(fetch)) {
     session.start();
-    window.takeBoxes();
+    startBoxes = window.takeBoxes();
 }
 
 void StartedSession::swap(std::optional<int> row) {

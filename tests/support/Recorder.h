@@ -18,11 +18,13 @@ public:
 };
 
 // Stands in for the window: records every box as "title | prompt", with its line ends as written,
-// answers Yes/No boxes from a queue (No when it is empty), and holds the list and the current-set box.
+// answers Yes/No boxes from a queue (No when it is empty), holds the list and the current-set box, and
+// keeps the way to cancel the copies under way.
 class Recorder : public session::MessageBoxes,
                  public session::PackList,
                  public session::CurrentSetBox,
-                 public session::Clock {
+                 public session::Clock,
+                 public session::Progress {
 public:
     void tell(const QString& title, const QString& prompt) override;
     bool ask(const QString& title, const QString& prompt) override;
@@ -30,8 +32,11 @@ public:
     std::optional<int> selected() const override { return selectedRow; }
     void show(const QString& text) override { currentSet = text; }
     QDate today() const override { return day; }
+    void start(const QString&, int, qint64, std::function<void()> cancel) override;
+    void advance(qint64, int) override {}
+    void finish() override { cancelCopies = {}; }
 
-    session::Ports ports(league::HttpFetch& fetch) { return {*this, *this, *this, fetch, *this}; }
+    session::Ports ports(league::HttpFetch& fetch) { return {*this, *this, *this, fetch, *this, this}; }
     // The boxes shown since the last call.
     QStringList takeBoxes();
 
@@ -41,6 +46,8 @@ public:
     std::optional<int> selectedRow;
     QString currentSet;
     QDate day{2026, 12, 6};
+    std::function<void()> cancelCopies; // while copies run
+    std::function<void()> whileCopying; // called as copies start
 };
 
 // A session on a car folder, started as the window starts it, with the site the member's ZERN.cfg names.
@@ -51,4 +58,5 @@ struct StartedSession {
 
     Recorder window;
     session::Session session;
+    QStringList startBoxes; // the boxes the start-up showed
 };

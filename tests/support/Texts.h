@@ -10,3 +10,5 @@ inline const QString kIncomplete = "\r\n\r\ndrivers.txt was not replaced, so the
 inline const QString kOk = "Everything appears to be OK for the next meeting.";
 inline const QString kProblems = "There seem to be problems which may stop you racing the next meeting.\r\n"
                                  "Please visit the Tarvok website to fix the problems.";
+inline const QString kBusy = "Tarvok Car Manager | Another copy of Tarvok Car Manager is changing the cars in this "
+                             "folder right now.\r\nWait until it has finished, then try again.";

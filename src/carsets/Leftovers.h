@@ -1,0 +1,24 @@
+#pragma once
+
+#include "fs/Path.h"
+#include "fs/StagedCopy.h"
+
+#include <QString>
+
+namespace carsets {
+
+// What start-up found of a swap and of a backup that were cut short (the program killed, the power cut),
+// and did about them.
+struct Leftovers {
+    fs::Recovery swap = fs::Recovery::NothingLeft;
+    fs::Recovery backup = fs::Recovery::NothingLeft;
+};
+
+// Finishes or undoes a swap into the car folder and a backup into "original" that were cut short, and
+// removes the program's temporary files from both.
+Leftovers clearLeftovers(const fs::Path& carFolder);
+
+// What the member is told of it, in plain sentences; empty when nothing was found.
+QString leftoversText(const Leftovers& leftovers);
+
+} // namespace carsets

@@ -1,0 +1,91 @@
+#include "carsets/SetCopy.h"
+
+#include "fs/FileSystem.h"
+
+namespace carsets {
+
+namespace {
+
+QString obstacleText(fs::Obstacle why) {
+    switch (why) {
+    case fs::Obstacle::InUse:
+        return QStringLiteral("in use by another program");
+    case fs::Obstacle::ReadOnly:
+        return QStringLiteral("marked read-only");
+    case fs::Obstacle::Folder:
+        return QStringLiteral("a folder of that name is in the way");
+    case fs::Obstacle::Denied:
+        return QStringLiteral("the system does not let it be replaced");
+    case fs::Obstacle::Failed:
+        break;
+    }
+    return QStringLiteral("could not be put in place");
+}
+
+} // namespace
+
+SetCopy::SetCopy(const fs::Path& into, const CopyWatch& watch) : staged_(into), watch_(watch) {}
+
+void SetCopy::announce(const fs::Path& from, const QList<fs::Path>& names) const {
+    if (!watch_.starting)
+        return;
+    qint64 bytes = 0;
+    for (const fs::Path& name : names)
+        bytes += fs::sizeOf(from / name);
+    watch_.starting(static_cast<int>(names.size()), bytes);
+}
+
+bool SetCopy::stage(const fs::Path& from, const QList<fs::Path>& names) {
+    const auto progress = [this](qint64 bytes, int files) {
+        if (watch_.progress)
+            watch_.progress(bytes, files);
+    };
+    const auto givenUp = [this] { return watch_.cancelled && watch_.cancelled(); };
+    for (const fs::Path& name : names) {
+        qint64 reported = 0;
+        const fs::Status status = staged_.stage(from / name, name, [&](qint64 done) {
+            progress(done - reported, 0);
+            reported = done;
+            return !givenUp();
+        });
+        if (givenUp())
+            return false;
+        // A file that vanished since the folder was listed is named too: nothing goes missing in silence.
+        if (!status.ok())
+            report_.failedFiles.append(fs::displayName(name));
+        progress(0, 1);
+    }
+    return true;
+}
+
+CopyReport SetCopy::place(const QString& unchanged) {
+    const QList<fs::Blocked> blocked = staged_.place();
+    report_.placed = blocked.isEmpty();
+    return report_.placed ? report_ : notPlaced(report_.failedFiles, blocked, unchanged);
+}
+
+CopyReport notPlaced(const QStringList& failedFiles, const QList<fs::Blocked>& blocked, const QString& unchanged) {
+    CopyReport report{false, false, failedFiles, {}};
+    bool inUse = false;
+    for (const fs::Blocked& file : blocked) {
+        report.failedFiles.append(fs::displayName(file.name) + QStringLiteral(" (") + obstacleText(file.why) +
+                                  QLatin1Char(')'));
+        inUse = inUse || file.why == fs::Obstacle::InUse;
+    }
+    if (inUse)
+        report.notes.append(QStringLiteral("The game may be running: close it and try again."));
+    report.notes.append(unchanged);
+    return report;
+}
+
+QString failedCopiesText(const CopyReport& report) {
+    if (report.failedFiles.isEmpty())
+        return {};
+    const QString lineEnd = QStringLiteral("\r\n");
+    QString text = QStringLiteral("Some files could not be copied:") + lineEnd + report.failedFiles.join(lineEnd);
+    if (!report.notes.isEmpty())
+        text += lineEnd + lineEnd + report.notes.join(lineEnd);
+    return text;
+}
+
+} // namespace carsets

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "fs/Path.h"
+#include "fs/StagedCopy.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace carsets {
+
+// Told of a command's copies: their number and size before the first, then each block and file as it is
+// written; asked between blocks whether the member has given up.
+struct CopyWatch {
+    std::function<void(int files, qint64 bytes)> starting;
+    std::function<void(qint64 newBytes, int newFiles)> progress;
+    std::function<bool()> cancelled;
+};
+
+// What a command's copies came to.
+struct CopyReport {
+    bool cancelled = false;  // the member gave up, and nothing was changed
+    bool placed = false;     // the files that could be copied are in place
+    QStringList failedFiles; // as shown, each with why where the file in its way is the reason
+    QStringList notes;       // what that means for the cars, a line each
+};
+
+// A set of files copied into a folder together: the files that cannot be read or written are left out and
+// named, and the others all arrive, or none does when a file in their way stops them.
+class SetCopy {
+public:
+    SetCopy(const fs::Path& into, const CopyWatch& watch);
+
+    // Tells the watch how much the named files of a folder hold.
+    void announce(const fs::Path& from, const QList<fs::Path>& names) const;
+    // Writes the named files of a folder into the set; false once the member has given up.
+    bool stage(const fs::Path& from, const QList<fs::Path>& names);
+    bool anyFailed() const { return !report_.failedFiles.isEmpty(); }
+    void note(const QString& line) { report_.notes.append(line); }
+    // Puts the set in place; `unchanged` tells the member that nothing was when a file in the way stopped it.
+    CopyReport place(const QString& unchanged);
+    CopyReport cancelled() const { return {true, false, {}, {}}; }
+
+private:
+    fs::StagedCopy staged_;
+    const CopyWatch& watch_;
+    CopyReport report_;
+};
+
+// The report of a set none of whose files were put in place: those that failed before, then each file in the
+// way with why, then `unchanged`.
+CopyReport notPlaced(const QStringList& failedFiles, const QList<fs::Blocked>& blocked, const QString& unchanged);
+
+// The text of the "Oops..." box; empty when every file arrived.
+QString failedCopiesText(const CopyReport& report);
+
+} // namespace carsets

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "fs/Path.h"
+#include "fs/Status.h"
+
+#include <QList>
+
+#include <functional>
+
+namespace fs {
+
+// The working folder the program keeps inside a folder it copies a set of files into, only while it copies.
+bool isWorkFolderName(const Path& name);
+
+// Removes a folder the program made and filled with copies: its files and its working folder.
+void removeCopiedFolder(const Path& folder);
+
+// A file of the set that could not be put in place, and why.
+struct Blocked {
+    Path name;
+    Obstacle why;
+};
+
+// A set of files copied into a folder together, so that a copy cut short at any point leaves the folder
+// as it was, or, once recover() has run, as the whole copy would have left it. Each file is first written
+// whole and synced in the working folder; only then are they put in place, by renames noted beforehand
+// in a synced journal. What is staged but not placed is removed when the copy goes.
+class StagedCopy {
+public:
+    // Makes the working folder, after finishing whatever an earlier copy left there.
+    explicit StagedCopy(Path folder);
+    ~StagedCopy();
+    StagedCopy(const StagedCopy&) = delete;
+    StagedCopy& operator=(const StagedCopy&) = delete;
+
+    // Whether the working folder could be made; no file can be staged without it.
+    const Status& started() const { return started_; }
+
+    // Writes source, whole and synced, as the set's file `name`, telling `wrote` the bytes written so far;
+    // `wrote` returning false gives the file up.
+    Status stage(const Path& source, const Path& name, const std::function<bool(qint64)>& wrote);
+
+    // Puts every staged file in place, each replacing the file of its name, or none of them: the files in
+    // the way that kept them out. A folder in the way, or a file the game holds open, is found before
+    // anything moves.
+    QList<Blocked> place();
+
+private:
+    // Puts back the files place() had moved when a move failed.
+    void undoPlacing(const QList<Path>& asideNames, const QList<Path>& placedNames);
+
+    Path folder_;
+    Path work_;
+    Status started_;
+    QList<Path> staged_;
+};
+
+// What start-up found of a copy into a folder that was cut short, and did about it.
+enum class Recovery {
+    NothingLeft, // also when it had written nothing yet, or was clearing up after placing everything
+    Undone,      // it was cut short while writing: what it had written is removed, the folder is as it was
+    Finished,    // it was cut short while placing: the placing is finished from its journal
+    Unfinished,  // the placing could not be finished now (a file in use): it is kept for the next start
+};
+
+// Finishes or undoes a copy into folder that was cut short, and removes the temporary files the program
+// left there.
+Recovery recover(const Path& folder);
+
+} // namespace fs

@@ -1,0 +1,196 @@
+// The program's own calls reach these definitions instead of the C library's, and so do Qt's; each passes
+// the call on unchanged unless a test armed it.
+#define _GNU_SOURCE
+#include "FileCalls.h"
+
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <pthread.h>
+#include <signal.h>
+#include <stdarg.h>
+#include <stdatomic.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+static atomic_int armed;
+static pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
+static pthread_cond_t changed = PTHREAD_COND_INITIALIZER;
+static char root[PATH_MAX];
+static size_t rootLength;
+static int counted;
+static long nth;
+static int action;
+static long count;
+static int holding;
+static int released;
+
+void file_calls_arm(const char* folder, int which, long n, int what) {
+    pthread_mutex_lock(&mutex);
+    snprintf(root, sizeof root, "%s", folder);
+    rootLength = strlen(root);
+    counted = which;
+    nth = n;
+    action = what;
+    count = 0;
+    holding = 0;
+    released = 0;
+    atomic_store(&armed, 1);
+    pthread_mutex_unlock(&mutex);
+}
+
+void file_calls_disarm(void) {
+    atomic_store(&armed, 0);
+}
+
+long file_calls_counted(void) {
+    pthread_mutex_lock(&mutex);
+    const long n = count;
+    pthread_mutex_unlock(&mutex);
+    return n;
+}
+
+int file_calls_holding(void) {
+    pthread_mutex_lock(&mutex);
+    const int held = holding;
+    pthread_mutex_unlock(&mutex);
+    return held;
+}
+
+void file_calls_release(void) {
+    pthread_mutex_lock(&mutex);
+    released = 1;
+    pthread_cond_broadcast(&changed);
+    pthread_mutex_unlock(&mutex);
+}
+
+static void *real(const char *name) {
+    return dlsym(RTLD_NEXT, name);
+}
+
+static int pathOfDescriptor(int fd, char *path) {
+    char link[64];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t length = readlink(link, path, PATH_MAX - 1);
+    if (length < 0)
+        return 0;
+    path[length] = '\0';
+    return 1;
+}
+
+static int pathAt(int folder, const char *name, char *path) {
+    if (name[0] == '/' || folder == AT_FDCWD)
+        return snprintf(path, PATH_MAX, "%s", name) < PATH_MAX;
+    char base[PATH_MAX];
+    return pathOfDescriptor(folder, base) && snprintf(path, PATH_MAX, "%s/%s", base, name) < PATH_MAX;
+}
+
+static int isBelowRoot(const char *path) {
+    return strncmp(path, root, rootLength) == 0 && (path[rootLength] == '/' || path[rootLength] == '\0');
+}
+
+// 0 lets the call go on; -1 makes it fail.
+static int visit(int isRename, const char *path) {
+    if (!atomic_load(&armed) || !isBelowRoot(path) || (counted == FILE_CALLS_RENAMES && !isRename))
+        return 0;
+    pthread_mutex_lock(&mutex);
+    const int hit = ++count == nth;
+    if (hit && action == FILE_CALLS_KILL)
+        kill(getpid(), SIGKILL);
+    if (hit && action == FILE_CALLS_HOLD) {
+        holding = 1;
+        while (!released)
+            pthread_cond_wait(&changed, &mutex);
+        holding = 0;
+    }
+    pthread_mutex_unlock(&mutex);
+    if (hit && action == FILE_CALLS_FAIL) {
+        errno = EIO;
+        return -1;
+    }
+    return 0;
+}
+
+static int visitAt(int isRename, int folder, const char *name) {
+    char path[PATH_MAX];
+    return atomic_load(&armed) && pathAt(folder, name, path) ? visit(isRename, path) : 0;
+}
+
+static int visitDescriptor(int fd) {
+    char path[PATH_MAX];
+    return atomic_load(&armed) && pathOfDescriptor(fd, path) ? visit(0, path) : 0;
+}
+
+#define OPEN_WITH_MODE(call, ...)                                                                                     \
+    mode_t mode = 0;                                                                                                  \
+    if (flags & (O_CREAT | O_TMPFILE)) {                                                                             \
+        va_list arguments;                                                                                            \
+        va_start(arguments, flags);                                                                                   \
+        mode = va_arg(arguments, mode_t);                                                                             \
+        va_end(arguments);                                                                                            \
+    }                                                                                                                 \
+    return call(__VA_ARGS__, flags, mode)
+
+static int createAt(const char *name, int folder, const char *path, int flags, mode_t mode) {
+    if ((flags & O_CREAT) && visitAt(0, folder, path) < 0)
+        return -1;
+    int (*open)(int, const char *, int, ...) = real(name);
+    return open(folder, path, flags, mode);
+}
+
+int open(const char *path, int flags, ...) { OPEN_WITH_MODE(createAt, "openat", AT_FDCWD, path); }
+int open64(const char *path, int flags, ...) { OPEN_WITH_MODE(createAt, "openat64", AT_FDCWD, path); }
+int openat(int folder, const char *path, int flags, ...) { OPEN_WITH_MODE(createAt, "openat", folder, path); }
+int openat64(int folder, const char *path, int flags, ...) { OPEN_WITH_MODE(createAt, "openat64", folder, path); }
+
+ssize_t write(int fd, const void *bytes, size_t size) {
+    if (visitDescriptor(fd) < 0)
+        return -1;
+    ssize_t (*call)(int, const void *, size_t) = real("write");
+    return call(fd, bytes, size);
+}
+
+ssize_t copy_file_range(int in, off64_t *inOffset, int out, off64_t *outOffset, size_t size, unsigned flags) {
+    if (visitDescriptor(out) < 0)
+        return -1;
+    ssize_t (*call)(int, off64_t *, int, off64_t *, size_t, unsigned) = real("copy_file_range");
+    return call(in, inOffset, out, outOffset, size, flags);
+}
+
+int fsync(int fd) {
+    if (visitDescriptor(fd) < 0)
+        return -1;
+    int (*call)(int) = real("fsync");
+    return call(fd);
+}
+
+int rename(const char *from, const char *to) {
+    if (visitAt(1, AT_FDCWD, from) < 0)
+        return -1;
+    int (*call)(const char *, const char *) = real("rename");
+    return call(from, to);
+}
+
+int unlink(const char *path) {
+    if (visitAt(0, AT_FDCWD, path) < 0)
+        return -1;
+    int (*call)(const char *) = real("unlink");
+    return call(path);
+}
+
+int mkdir(const char *path, mode_t mode) {
+    if (visitAt(0, AT_FDCWD, path) < 0)
+        return -1;
+    int (*call)(const char *, mode_t) = real("mkdir");
+    return call(path, mode);
+}
+
+int rmdir(const char *path) {
+    if (visitAt(0, AT_FDCWD, path) < 0)
+        return -1;
+    int (*call)(const char *) = real("rmdir");
+    return call(path);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// Stands between the program and the C library's file calls in a test executable (Linux only): counts the
+// calls that create, write, sync, rename or remove files and folders below a root, and does something at
+// the n-th: ends the process as kill -9 does, makes the call fail, or holds it until released.
+#ifdef __cplusplus
+extern "C" {
+#endif
+enum FileCallsCounted { FILE_CALLS_ALL = 1, FILE_CALLS_RENAMES = 2 };
+enum FileCallsAction { FILE_CALLS_KILL = 1, FILE_CALLS_FAIL = 2, FILE_CALLS_HOLD = 3 };
+void file_calls_arm(const char* root, int counted, long nth, int action);
+void file_calls_disarm(void);
+// The calls counted since the last arm.
+long file_calls_counted(void);
+// Whether the n-th call is being held now; releasing it lets it go on.
+int file_calls_holding(void);
+void file_calls_release(void);
+#ifdef __cplusplus
+}
+#endif
