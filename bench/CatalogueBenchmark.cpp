@@ -8,16 +8,13 @@ using namespace carsets;
 
 namespace {
 
-// What the catalogue reads of every pack, read by the shell tools.
-const QString kShellHeads = QStringLiteral("cd \"$1\" && head -q -n 5 */drivers.txt > /dev/null");
-
 void catalogueBenchmark(benchmark::State& state, BenchData& data, int packs) {
     const QString folder = data.packFolders(packs);
     qsizetype entries = 0;
     const auto build = [&] { entries = catalogueEntries(readCatalogue(fs::fromQt(folder))).size(); };
     // Also warms the page cache for both sides.
     build();
-    if (entries != packs || !runShell(kShellHeads, {folder})) {
+    if (entries != packs || !runShell(kPackHeads, {folder})) {
         failBenchmark(state, "the catalogue did not list every pack");
         return;
     }
@@ -25,7 +22,7 @@ void catalogueBenchmark(benchmark::State& state, BenchData& data, int packs) {
     double shell = 0;
     for (auto _ : state) {
         const double seconds = secondsOf(build);
-        const std::optional<ProcessCost> heads = runShell(kShellHeads, {folder});
+        const std::optional<ProcessCost> heads = runShell(kPackHeads, {folder});
         if (!heads || entries != packs) {
             failBenchmark(state, "a catalogue or its shell counterpart failed");
             return;

@@ -22,6 +22,9 @@ std::optional<ProcessCost> runProcess(const QString& program, const QStringList&
 // Runs a command line through /bin/sh, with the arguments as its $1, $2 ...
 std::optional<ProcessCost> runShell(const QString& script, const QStringList& arguments);
 
+// What the catalogue and the pack check read of every pack, read by the shell tools: runShell(kPackHeads, {folder}).
+inline const QString kPackHeads = QStringLiteral("cd \"$1\" && head -q -n 5 */drivers.txt > /dev/null");
+
 // Writes every dirty page to disk, so no measurement pays for the writes of the one before.
 void flushDisks();
 

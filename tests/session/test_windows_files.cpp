@@ -19,6 +19,7 @@ struct Member {
     explicit Member(const QString& depth = ".") : folder(game.file(depth)) {
         game.write(depth + "/drivers.txt", CarFolder::driversTxt("Classic", "1998"));
         game.write(depth + "/a.tex", "old a");
+        game.write(depth + "/b.tex", "old b");
         game.addPack(depth + "/GT", "GT Cars", "12/04/2003", {"a.tex", "b.tex"});
     }
     // Swaps GT in and backs up; the boxes after start-up, then the current set.
@@ -42,17 +43,26 @@ class WindowsFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aTextureHeldOpenOrReadOnlyIsNamed() {
+    // The game keeps its textures open for reading, and lets nobody move them meanwhile.
+    void aTextureHeldOpenOrReadOnlyStopsTheWholeSwap() {
         Member member;
-        const HANDLE held =
-            ::CreateFileW(member.host("a.tex").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        QCOMPARE(member.swapAndBackUp(member.folder),
-                 (QStringList{kFailed + "a.tex" + kIncomplete, kAsk, kFailed + "a.tex", "Classic 1998"}));
+        const TreeSnapshot before = member.game.snapshot();
+        const HANDLE held = ::CreateFileW(member.host("a.tex").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        StartedSession started(fs::fromQt(member.folder), member.site);
+        started.swap(0);
+        QCOMPARE(member.game.snapshot(), before);
+        started.backUp();
         ::CloseHandle(held);
-        QVERIFY(::SetFileAttributesW(member.host("a.tex").c_str(), FILE_ATTRIBUTE_READONLY));
-        QCOMPARE(member.swapAndBackUp(member.folder).first(), kFailed + "a.tex" + kIncomplete);
-        QCOMPARE(member.game.read("a.tex"), QByteArray("old a"));
-        ::SetFileAttributesW(member.host("a.tex").c_str(), FILE_ATTRIBUTE_NORMAL);
+        QVERIFY(::SetFileAttributesW(member.host("b.tex").c_str(), FILE_ATTRIBUTE_READONLY));
+        started.swap(0);
+        ::SetFileAttributesW(member.host("b.tex").c_str(), FILE_ATTRIBUTE_NORMAL);
+        QCOMPARE(started.window.boxes,
+                 (QStringList{kFailed + "a.tex (in use by another program)\r\n\r\nThe game may be running: close it "
+                                        "and try again.\r\nYour cars were not changed.",
+                              kAsk, kFailed + "b.tex (marked read-only)\r\n\r\nYour cars were not changed."}));
+        QCOMPARE(member.game.read("original/a.tex"), "old a");
+        QCOMPARE(started.window.currentSet, "Classic 1998");
     }
 
     void namesDifferingInCaseAreOneFile() {
