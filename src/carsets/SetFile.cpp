@@ -5,7 +5,7 @@
 namespace carsets {
 
 std::optional<text::SetLines> readSetFile(const fs::Path& driversTxt) {
-    const std::optional<QByteArray> head = fs::readHead(driversTxt, text::kSetLinesBytes);
+    const fs::Result<QByteArray> head = fs::readHead(driversTxt, text::kSetLinesBytes);
     if (!head)
         return std::nullopt;
     return text::setLinesOf(*head);

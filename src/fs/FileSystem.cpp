@@ -75,10 +75,15 @@ QList<Path> filesEndingIn(const Path& folder, const QString& suffix) {
     return sortedAsShown(names);
 }
 
-std::optional<QByteArray> readHead(const Path& file, qint64 maxBytes) {
+Status failedToOpen(const Path& path) {
+    const QString reason = host::lastError();
+    return Status::failed(host::kindOf(path) == host::Kind::Other ? QStringLiteral("not a regular file") : reason);
+}
+
+Result<QByteArray> readHead(const Path& file, qint64 maxBytes) {
     const std::unique_ptr<QFile> input = host::openRegularFile(file);
     if (!input)
-        return std::nullopt;
+        return failedToOpen(file);
     QByteArray bytes;
     // One byte more than the file's size finds its end in one read; a file still growing reads on.
     qint64 wanted = std::min(maxBytes, input->size() + 1);
@@ -91,7 +96,7 @@ std::optional<QByteArray> readHead(const Path& file, qint64 maxBytes) {
         wanted = std::min(maxBytes - bytes.size(), kReadBlockBytes);
     }
     if (input->error() != QFileDevice::NoError)
-        return std::nullopt;
+        return Status::failed(input->errorString());
     return bytes;
 }
 

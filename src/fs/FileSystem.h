@@ -25,7 +25,10 @@ QList<Path> filesEndingIn(const Path& folder, const QString& suffix);
 
 // The first maxBytes of a regular file, or all of a shorter one; nothing when it is not a regular file
 // or cannot be read.
-std::optional<QByteArray> readHead(const Path& file, qint64 maxBytes);
+Result<QByteArray> readHead(const Path& file, qint64 maxBytes);
+
+// Why the regular file at path could not be opened, just after it could not.
+Status failedToOpen(const Path& path);
 
 // Done when the folder is there afterwards, made now or before.
 Status createFolder(const Path& path);

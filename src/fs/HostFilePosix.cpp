@@ -47,12 +47,8 @@ std::unique_ptr<QFile> openRegularFile(const Path& path) {
         return nullptr;
     std::unique_ptr<QFile> file = adopt(fd, QIODevice::ReadOnly);
     struct stat info {};
-    if (::fstat(fd, &info) != 0)
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return nullptr;
-    if (!S_ISREG(info.st_mode)) {
-        errno = EINVAL;
-        return nullptr;
-    }
     return file;
 }
 

@@ -79,7 +79,7 @@ Status StagedCopy::stage(const Path& source, const Path& name, const std::functi
         return started_;
     const std::unique_ptr<QFile> input = host::openRegularFile(source);
     if (!input)
-        return Status::failed(host::lastError());
+        return failedToOpen(source);
     const Path staged = work_ / kNewFiles / name;
     Status status = Status::done();
     {
@@ -156,7 +156,7 @@ Recovery recover(const Path& folder) {
     const Path work = folder / kWorkFolder;
     if (!isFolder(work))
         return Recovery::NothingLeft;
-    const std::optional<QByteArray> journal = readHead(work / kJournal, 64 * 1024 * 1024);
+    const Result<QByteArray> journal = readHead(work / kJournal, 64 * 1024 * 1024);
     if (!journal) {
         // With nothing written yet, or everything placed and only the clearing up left, there is nothing to undo.
         const bool written = !host::entriesOf(work / kNewFiles).isEmpty();

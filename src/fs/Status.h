@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace fs {
 
 // How a file operation ended: done, or failed for the reason the host gave, kept for the log.
@@ -18,6 +20,23 @@ private:
     explicit Status(QString reason) : reason_(std::move(reason)) {}
 
     QString reason_;
+};
+
+// A value, or the host's reason why there is none.
+template <typename T> class Result {
+public:
+    Result(T value) : value_(std::move(value)), status_(Status::done()) {}
+    Result(Status failure) : status_(std::move(failure)) {}
+
+    explicit operator bool() const { return value_.has_value(); }
+    const T& operator*() const { return *value_; }
+    const T* operator->() const { return &*value_; }
+    T value_or(T fallback) const { return value_.value_or(std::move(fallback)); }
+    const Status& status() const { return status_; }
+
+private:
+    std::optional<T> value_;
+    Status status_;
 };
 
 // Why a file in the way of a copy cannot be replaced.
