@@ -44,8 +44,8 @@ private:
     QString website_;
     QList<carsets::Pack> catalogue_; // row k is the list's position k, as built at start-up
 
-    // A check whose list is missing or empty goes on with what the previous check read, as the program it
-    // replaces did: the last meeting line read, and the last published date that was a date.
+    // A check whose list is missing or empty still names a meeting's pack and track: those the previous check
+    // read, with the last published date that was a date, so a member offline still sees what to look at.
     std::optional<meeting::MeetingLine> lastMeetingRead_;
     QDateTime lastPublishedDate_;
 };
