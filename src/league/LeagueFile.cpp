@@ -1,6 +1,7 @@
 #include "league/LeagueFile.h"
 
 #include "fs/FileSystem.h"
+#include "league/Log.h"
 
 namespace league {
 
@@ -8,9 +9,13 @@ std::optional<QByteArray> downloadLeagueFile(HttpFetch& fetch, const QString& we
                                              const QString& name) {
     const fs::Path local = carFolder / fs::fromQt(name);
     fs::removeFile(local);
-    const QByteArray body = fetch.fetch(website + name).value_or(QByteArray());
-    if (!fs::writeWhole(local, body))
+    const std::optional<QByteArray> body = fetch.fetch(website + name);
+    if (!body)
         return std::nullopt;
+    if (!fs::writeWhole(local, *body)) {
+        qCWarning(leagueLog).noquote() << QStringLiteral("%1 could not be stored").arg(fs::displayName(local));
+        return std::nullopt;
+    }
     return body;
 }
 
