@@ -72,7 +72,7 @@ QString failureOf(const QNetworkReply& reply, const QString& givenUp, qint64 bod
     return {};
 }
 
-// One line a fetch, enough to tell afterwards what the site sent and why it was not taken.
+// One line for each fetch, enough to tell afterwards what the site sent and why it was not taken.
 void logFetch(const QString& url, const QNetworkReply& reply, qint64 bodyBytes, qint64 tookMs, const QString& failure) {
     const QString outcome =
         QStringLiteral("status %1, %2 bytes, %3 ms").arg(statusOf(reply)).arg(bodyBytes).arg(tookMs);
@@ -80,8 +80,8 @@ void logFetch(const QString& url, const QNetworkReply& reply, qint64 bodyBytes, 
         qCInfo(leagueLog).noquote() << QStringLiteral("fetch %1: %2").arg(url, outcome);
         return;
     }
-    const bool ownReason = reply.error() != QNetworkReply::NoError && reply.errorString() != failure;
-    const QString qtError = ownReason ? "; Qt: " + reply.errorString() : QString();
+    const bool qtSaysMore = reply.error() != QNetworkReply::NoError && reply.errorString() != failure;
+    const QString qtError = qtSaysMore ? "; Qt: " + reply.errorString() : QString();
     qCWarning(leagueLog).noquote() << QStringLiteral("fetch %1 failed: %2; %3%4").arg(url, failure, outcome, qtError);
 }
 
