@@ -1,12 +1,15 @@
 #include "app/MainWindow.h"
 #include "league/NetworkFetch.h"
+#include "session/LogFile.h"
 #include "session/SystemClock.h"
 
 #include <QApplication>
 #include <QNetworkProxyFactory>
+#include <QStandardPaths>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    session::startLogFile(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     // The league web site is reached through the member's proxy, where there is one.
     QNetworkProxyFactory::setUseSystemConfiguration(true);
     league::NetworkFetch fetch;

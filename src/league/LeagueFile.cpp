@@ -1,6 +1,7 @@
 #include "league/LeagueFile.h"
 
 #include "fs/FileSystem.h"
+#include "league/Log.h"
 
 namespace league {
 
@@ -8,9 +9,14 @@ std::optional<QByteArray> downloadLeagueFile(HttpFetch& fetch, const QString& we
                                              const QString& name) {
     const fs::Path local = carFolder / fs::fromQt(name);
     fs::removeFile(local);
-    const QByteArray body = fetch.fetch(website + name).value_or(QByteArray());
-    if (!fs::writeWhole(local, body).ok())
+    const std::optional<QByteArray> body = fetch.fetch(website + name);
+    if (!body)
         return std::nullopt;
+    if (const fs::Status stored = fs::writeWhole(local, *body); !stored.ok()) {
+        qCWarning(leagueLog).noquote()
+            << QStringLiteral("%1 could not be stored: %2").arg(fs::displayName(local), stored.reason());
+        return std::nullopt;
+    }
     return body;
 }
 

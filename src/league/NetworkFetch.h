@@ -4,19 +4,19 @@
 
 #include <chrono>
 
-class QNetworkReply;
-
 namespace league {
 
 // Fetches a league file over http or https with Qt Network. The call blocks its caller but runs a
 // local event loop, so the window keeps repainting; the window itself must refuse input meanwhile.
+// Every fetch leaves a line in the league's log: its outcome, and for a failure the reason.
 class NetworkFetch : public HttpFetch {
 public:
     // A transfer that makes no progress for stallTimeout is abandoned, and so is one that takes
     // longer than twice that in all, so a server trickling bytes cannot hold the caller either.
     explicit NetworkFetch(std::chrono::milliseconds stallTimeout = std::chrono::seconds(60));
 
-    // The body of a 2xx answer of at most kMaxBodyBytes; nothing for anything else.
+    // The body of a 2xx answer of at most kMaxBodyBytes, sent as it is stored (no Content-Encoding) and
+    // exactly as long as its Content-Length says, when it gives one; nothing for anything else.
     std::optional<QByteArray> fetch(const QString& url) override;
     void cancel() override;
 
@@ -24,8 +24,10 @@ public:
     static constexpr qint64 kMaxBodyBytes = 1024 * 1024;
 
 private:
+    struct Transfer;
+
     std::chrono::milliseconds stallTimeout_;
-    QNetworkReply* current_ = nullptr;
+    Transfer* current_ = nullptr;
 };
 
 } // namespace league

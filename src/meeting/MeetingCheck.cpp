@@ -3,7 +3,8 @@
 namespace meeting {
 
 bool hasProblem(const MeetingReadiness& readiness) {
-    return !readiness.nextMeeting || !readiness.packListed || !readiness.trackInstalled;
+    return !readiness.nextMeeting || !readiness.packListed || !readiness.trackInstalled ||
+           (readiness.packVerdict && *readiness.packVerdict != league::Verdict::UpToDate);
 }
 
 QString meetingReportText(const MeetingReadiness& readiness) {

@@ -17,8 +17,8 @@ struct MeetingReadiness {
     bool trackInstalled = false;
 };
 
-// Whether the member is ready: no meeting found, the pack not listed, or the track missing is a problem;
-// the pack's own verdict is reported but is not one.
+// Whether the member is ready: no meeting found, the pack not listed, not installed, out of date or with an
+// invalid installed date, or the track missing is a problem.
 bool hasProblem(const MeetingReadiness& readiness);
 
 // The "Meeting Info" box: the meeting, the pack's verdict, the track, then the verdict on the whole.

@@ -1,12 +1,18 @@
 #include "meeting/Track.h"
 
 #include "fs/FileSystem.h"
+#include "meeting/Log.h"
 
 namespace meeting {
 
 bool isTrackInstalled(const fs::Path& carFolder, const QString& track) {
+    const fs::Path trackFolder = carFolder / ".." / "run";
     const std::optional<fs::Path> trackFile = fs::singleName(track + QStringLiteral(".trk"));
-    return fs::singleName(track) && trackFile && fs::isFile(carFolder / ".." / "run" / *trackFile);
+    const bool installed = fs::singleName(track) && trackFile && fs::isFile(trackFolder / *trackFile);
+    if (!installed)
+        qCInfo(meetingLog).noquote() << QStringLiteral("track \"%1\" not installed: no file \"%1.trk\" in %2")
+                                            .arg(track, fs::displayName(trackFolder));
+    return installed;
 }
 
 } // namespace meeting

@@ -56,9 +56,6 @@ private slots:
         QTest::addColumn<MeetingReadiness>("readiness");
         QTest::addColumn<QString>("report");
         const MeetingLine cup{"2026-12-13", "Cup", "GT", "Spa"};
-        QTest::newRow("a pack not installed or out of date is no problem")
-            << MeetingReadiness{cup, "GT", "Spa", Verdict::OutOfDate, true, true}
-            << kSentence + "GT is out of date\r\n" + kReady + kOk;
         QTest::newRow("pack not listed") << MeetingReadiness{cup, "GT", "Spa", std::nullopt, false, true}
                                          << kSentence + kReady + kProblems;
     }

@@ -15,7 +15,7 @@ namespace leagueserver {
 
 namespace {
 
-constexpr std::array<std::pair<QStringView, Mode>, 11> kModeNames{{
+constexpr std::array<std::pair<QStringView, Mode>, 12> kModeNames{{
     {u"normal", Mode::Normal},
     {u"never-answers", Mode::NeverAnswers},
     {u"one-byte-per-second", Mode::OneBytePerSecond},
@@ -25,6 +25,7 @@ constexpr std::array<std::pair<QStringView, Mode>, 11> kModeNames{{
     {u"server-error", Mode::ServerError},
     {u"html-error-page", Mode::HtmlErrorPage},
     {u"closes-mid-body", Mode::ClosesMidBody},
+    {u"two-lengths", Mode::TwoLengths},
     {u"huge-line", Mode::HugeLine},
     {u"gzip-bomb", Mode::GzipBomb},
 }};
@@ -186,6 +187,12 @@ private:
             // Announces the whole body and one byte more, sends the first half and hangs up.
             const QByteArray body = file.value_or(QByteArray());
             finish(socket, head(200, contentLength(body.size() + 1)) + body.left(body.size() / 2));
+            return;
+        }
+        case Mode::TwoLengths: {
+            // Gives the length of half the body, then of the whole, and sends the whole.
+            const QByteArray body = file.value_or(QByteArray());
+            finish(socket, head(200, contentLength(body.size() / 2) + contentLength(body.size())) + body);
             return;
         }
         case Mode::HugeLine:

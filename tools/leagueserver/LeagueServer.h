@@ -23,13 +23,14 @@ enum class Mode {
     ServerError,
     HtmlErrorPage,
     ClosesMidBody,
+    TwoLengths,
     HugeLine,
     GzipBomb,
 };
 
 // The mode named on the command line ("normal", "never-answers", "one-byte-per-second", "endless-body",
-// "redirect-loop", "not-found", "server-error", "html-error-page", "closes-mid-body", "huge-line",
-// "gzip-bomb").
+// "redirect-loop", "not-found", "server-error", "html-error-page", "closes-mid-body", "two-lengths",
+// "huge-line", "gzip-bomb").
 std::optional<Mode> modeFromName(QStringView name);
 
 class Site;
