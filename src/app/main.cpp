@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(TARVOK_VERSION));
     session::startLogFile(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     // The league web site is reached through the member's proxy, where there is one.
     QNetworkProxyFactory::setUseSystemConfiguration(true);

@@ -1,6 +1,7 @@
 #include "carsets/Catalogue.h"
 
 #include "carsets/Backup.h"
+#include "carsets/Log.h"
 #include "carsets/SetFile.h"
 #include "fs/FileSystem.h"
 #include "fs/StagedCopy.h"
@@ -34,9 +35,15 @@ QList<Pack> readCatalogue(const fs::Path& carFolder) {
         const fs::Path driversTxt = carFolder / folder / "drivers.txt";
         // Opening is the test that counts for nearly every pack; only a file that cannot be opened needs
         // the second look that tells it from no file at all.
-        const std::optional<text::SetLines> lines = readSetFile(driversTxt);
-        if (lines || fs::isFile(driversTxt))
-            packs.append({folder, fs::displayName(folder), text::packDescription(lines)});
+        const fs::Result<text::SetLines> lines = readSetFile(driversTxt);
+        if (!lines) {
+            if (!fs::isFile(driversTxt))
+                continue;
+            // Listed all the same, with the defaults of a blank file.
+            qCWarning(carsetsLog).noquote()
+                << QStringLiteral("%1 cannot be read: %2").arg(fs::displayName(driversTxt), lines.status().reason());
+        }
+        packs.append({folder, fs::displayName(folder), text::packDescription(lines.asOptional())});
     }
     return packs;
 }

@@ -12,9 +12,9 @@ InstalledPacks findInstalledPacks(const fs::Path& carFolder, const QStringList& 
         if (installed.contains(name) || !folder)
             continue;
         // A drivers.txt that can be read proves its folder; only the others need a look at the folder.
-        const std::optional<text::SetLines> lines = readSetFile(carFolder / *folder / "drivers.txt");
+        const fs::Result<text::SetLines> lines = readSetFile(carFolder / *folder / "drivers.txt");
         if (lines || fs::isFolder(carFolder / *folder))
-            installed.insert(name, text::releaseDate(lines));
+            installed.insert(name, text::releaseDate(lines.asOptional()));
     }
     return installed;
 }

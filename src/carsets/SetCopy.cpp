@@ -1,5 +1,6 @@
 #include "carsets/SetCopy.h"
 
+#include "carsets/Log.h"
 #include "fs/FileSystem.h"
 
 namespace carsets {
@@ -48,11 +49,16 @@ bool SetCopy::stage(const fs::Path& from, const QList<fs::Path>& names) {
             reported = done;
             return !givenUp();
         });
-        if (givenUp())
+        if (givenUp()) {
+            qCInfo(carsetsLog) << "the member cancelled: the files copied so far are removed";
             return false;
+        }
         // A file that vanished since the folder was listed is named too: nothing goes missing in silence.
-        if (!status.ok())
+        if (!status.ok()) {
+            qCWarning(carsetsLog).noquote()
+                << QStringLiteral("%1 could not be copied: %2").arg(fs::displayName(from / name), status.reason());
             report_.failedFiles.append(fs::displayName(name));
+        }
         progress(0, 1);
     }
     return true;
@@ -68,6 +74,8 @@ CopyReport notPlaced(const QStringList& failedFiles, const QList<fs::Blocked>& b
     CopyReport report{false, false, failedFiles, {}};
     bool inUse = false;
     for (const fs::Blocked& file : blocked) {
+        qCWarning(carsetsLog).noquote() << QStringLiteral("%1 is in the way, %2: nothing was put in place")
+                                               .arg(fs::displayName(file.name), obstacleText(file.why));
         report.failedFiles.append(fs::displayName(file.name) + QStringLiteral(" (") + obstacleText(file.why) +
                                   QLatin1Char(')'));
         inUse = inUse || file.why == fs::Obstacle::InUse;

@@ -4,10 +4,10 @@
 
 namespace carsets {
 
-std::optional<text::SetLines> readSetFile(const fs::Path& driversTxt) {
+fs::Result<text::SetLines> readSetFile(const fs::Path& driversTxt) {
     const fs::Result<QByteArray> head = fs::readHead(driversTxt, text::kSetLinesBytes);
     if (!head)
-        return std::nullopt;
+        return head.status();
     return text::setLinesOf(*head);
 }
 

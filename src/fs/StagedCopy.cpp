@@ -2,6 +2,7 @@
 
 #include "fs/FileSystem.h"
 #include "fs/HostFile.h"
+#include "fs/Log.h"
 
 namespace fs {
 
@@ -123,6 +124,8 @@ QList<Blocked> StagedCopy::place() {
         const Path target = folder_ / name;
         if (host::kindOf(target) != host::Kind::Missing) {
             if (!host::renameOver(target, work_ / kOldFiles / name)) {
+                qCWarning(fsLog).noquote()
+                    << QStringLiteral("%1 could not be moved aside: %2").arg(displayName(target), host::lastError());
                 const Obstacle why = host::obstacleTo(target).value_or(Obstacle::Failed);
                 undoPlacing(aside, placed);
                 return {{name, why}};
@@ -130,6 +133,8 @@ QList<Blocked> StagedCopy::place() {
             aside.append(name);
         }
         if (!host::renameOver(work_ / kNewFiles / name, target)) {
+            qCWarning(fsLog).noquote()
+                << QStringLiteral("%1 could not be put in place: %2").arg(displayName(target), host::lastError());
             undoPlacing(aside, placed);
             return {{name, Obstacle::Failed}};
         }
@@ -149,6 +154,9 @@ void StagedCopy::undoPlacing(const QList<Path>& asideNames, const QList<Path>& p
     // Undone in part, the set goes forward at the next start, as the journal says.
     if (undone && host::syncFolder(folder_))
         host::removeFile(work_ / kJournal);
+    else
+        qCWarning(fsLog).noquote() << QStringLiteral("the files placed in %1 could not all be put back: %2")
+                                          .arg(displayName(folder_), host::lastError());
 }
 
 Recovery recover(const Path& folder) {
@@ -161,16 +169,23 @@ Recovery recover(const Path& folder) {
         // With nothing written yet, or everything placed and only the clearing up left, there is nothing to undo.
         const bool written = !host::entriesOf(work / kNewFiles).isEmpty();
         removeWorkFolder(work);
+        if (written)
+            qCInfo(fsLog).noquote()
+                << QStringLiteral("removed the files of a copy into %1 that was cut short").arg(displayName(folder));
         return written ? Recovery::Undone : Recovery::NothingLeft;
     }
     // Every file the journal names was written whole and synced before it: put the rest in place.
     for (const Path& name : namesInJournal(*journal)) {
         const Path staged = work / kNewFiles / name;
-        if (host::kindOf(staged) != host::Kind::Missing && !host::renameOver(staged, folder / name))
+        if (host::kindOf(staged) != host::Kind::Missing && !host::renameOver(staged, folder / name)) {
+            qCWarning(fsLog).noquote() << QStringLiteral("%1 could not be put in place, to finish a copy cut short: %2")
+                                              .arg(displayName(folder / name), host::lastError());
             return Recovery::Unfinished;
+        }
     }
     host::syncFolder(folder);
     removeWorkFolder(work);
+    qCInfo(fsLog).noquote() << QStringLiteral("finished a copy into %1 that was cut short").arg(displayName(folder));
     return Recovery::Finished;
 }
 

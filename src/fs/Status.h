@@ -32,6 +32,7 @@ public:
     const T& operator*() const { return *value_; }
     const T* operator->() const { return &*value_; }
     T value_or(T fallback) const { return value_.value_or(std::move(fallback)); }
+    const std::optional<T>& asOptional() const { return value_; }
     const Status& status() const { return status_; }
 
 private:

@@ -12,7 +12,10 @@
 #include "meeting/MeetingCheck.h"
 #include "meeting/Track.h"
 #include "session/CopyRunner.h"
+#include "session/Log.h"
 #include "text/Website.h"
+
+#include <QCoreApplication>
 
 namespace session {
 
@@ -31,22 +34,30 @@ void Session::start() {
         text::websiteOf(fs::isFile(config) ? fs::readHead(config, text::kMaxLineBytes + 2).value_or(QByteArray())
                                            : std::optional<QByteArray>());
     website_ = website.address;
-    ports_.boxes.tell(QStringLiteral("Website Location"), website.message);
+    qCInfo(sessionLog).noquote() << QStringLiteral("start: Tarvok Car Manager %1 in %2, web site %3")
+                                        .arg(QCoreApplication::applicationVersion(), fs::displayName(carFolder_),
+                                             website_);
+    tell(QStringLiteral("Website Location"), website.message);
     if (const QString found = carsets::leftoversText(leftovers); !found.isEmpty())
-        ports_.boxes.tell(QStringLiteral("Tarvok Car Manager"), found);
+        tell(QStringLiteral("Tarvok Car Manager"), found);
     catalogue_ = carsets::readCatalogue(carFolder_);
     ports_.packList.show(carsets::catalogueEntries(catalogue_));
-    ports_.currentSet.show(text::startupCurrentSetText(carsets::readSetFile(carFolder_ / "drivers.txt")));
+    const fs::Result<text::SetLines> active = carsets::readSetFile(carFolder_ / "drivers.txt");
+    if (!active)
+        qCWarning(sessionLog).noquote() << "the active drivers.txt cannot be read:" << active.status().reason();
+    ports_.currentSet.show(text::startupCurrentSetText(active.asOptional()));
 }
 
 void Session::swapInSelectedPack() {
+    qCInfo(sessionLog) << "command: swap";
     const std::optional<int> row = ports_.packList.selected();
     if (!row) {
-        ports_.boxes.tell(QStringLiteral("Doh!"), QStringLiteral("Please choose a skinpack first"));
+        tell(QStringLiteral("Doh!"), QStringLiteral("Please choose a skinpack first"));
         return;
     }
     // A position without a row names no folder, which the swap then reports as not found.
     const carsets::Pack pack = *row >= 0 && *row < catalogue_.size() ? catalogue_.at(*row) : carsets::Pack{};
+    qCInfo(sessionLog).noquote() << "swapping in" << pack.name;
     const fs::FolderLock lock(carFolder_);
     if (lock.heldElsewhere()) {
         tellBusy();
@@ -56,22 +67,24 @@ void Session::swapInSelectedPack() {
     runCopies(ports_.progress, QStringLiteral("Swapping in ") + pack.name,
               [&](const carsets::CopyWatch& watch) { report = carsets::swapIn(carFolder_, pack, watch); });
     if (!report) {
-        ports_.boxes.tell(QStringLiteral("Oops..."), QStringLiteral("Skinpack not found!"));
+        tell(QStringLiteral("Oops..."), QStringLiteral("Skinpack not found!"));
         return;
     }
     if (report->cancelled)
         return;
     // A drivers.txt that cannot be read through line 5 leaves the box as it was.
-    if (const std::optional<QString> text = text::currentSetText(carsets::readSetFile(carFolder_ / "drivers.txt")))
+    if (const std::optional<QString> text =
+            text::currentSetText(carsets::readSetFile(carFolder_ / "drivers.txt").asOptional()))
         ports_.currentSet.show(*text);
     if (!report->failedFiles.isEmpty())
-        ports_.boxes.tell(QStringLiteral("Oops..."), carsets::failedCopiesText(*report));
+        tell(QStringLiteral("Oops..."), carsets::failedCopiesText(*report));
 }
 
 void Session::backUpActiveCars() {
-    if (!ports_.boxes.ask(QStringLiteral("Wait a Minute!"),
-                          QStringLiteral("Warning! This will copy your current cars to the original folder!\r\n"
-                                         "Are you sure you want to do this?")))
+    qCInfo(sessionLog) << "command: back up the active cars";
+    if (!ask(QStringLiteral("Wait a Minute!"),
+             QStringLiteral("Warning! This will copy your current cars to the original folder!\r\n"
+                            "Are you sure you want to do this?")))
         return;
     const fs::FolderLock lock(carFolder_);
     if (lock.heldElsewhere()) {
@@ -82,13 +95,24 @@ void Session::backUpActiveCars() {
     runCopies(ports_.progress, QStringLiteral("Backing up your cars"),
               [&](const carsets::CopyWatch& watch) { report = carsets::backUpActiveCars(carFolder_, watch); });
     if (!report.failedFiles.isEmpty())
-        ports_.boxes.tell(QStringLiteral("Oops..."), carsets::failedCopiesText(report));
+        tell(QStringLiteral("Oops..."), carsets::failedCopiesText(report));
+}
+
+void Session::tell(const QString& title, const QString& prompt) {
+    qCInfo(sessionLog).noquote() << "box:" << title;
+    ports_.boxes.tell(title, prompt);
+}
+
+bool Session::ask(const QString& title, const QString& prompt) {
+    const bool yes = ports_.boxes.ask(title, prompt);
+    qCInfo(sessionLog).noquote() << "box:" << title << (yes ? "answered Yes" : "answered No");
+    return yes;
 }
 
 void Session::tellBusy() {
-    ports_.boxes.tell(QStringLiteral("Tarvok Car Manager"),
-                      QStringLiteral("Another copy of Tarvok Car Manager is changing the cars in this folder right "
-                                     "now.\r\nWait until it has finished, then try again."));
+    tell(QStringLiteral("Tarvok Car Manager"),
+         QStringLiteral("Another copy of Tarvok Car Manager is changing the cars in this folder right "
+                        "now.\r\nWait until it has finished, then try again."));
 }
 
 std::optional<QByteArray> Session::download(const QString& name) {
@@ -96,21 +120,23 @@ std::optional<QByteArray> Session::download(const QString& name) {
 }
 
 void Session::checkPacks() {
+    qCInfo(sessionLog) << "command: check packs";
     const std::optional<QByteArray> list = download(league::kPackVersionList);
     if (!list) {
-        ports_.boxes.tell(QStringLiteral("Pack Status"), league::missingPackListText());
+        tell(QStringLiteral("Pack Status"), league::missingPackListText());
         return;
     }
     const QList<league::PackRelease> releases = league::listedReleases(text::readCountedList(*list));
-    ports_.boxes.tell(QStringLiteral("Packs In file"), league::packListingText(releases));
+    tell(QStringLiteral("Packs In file"), league::packListingText(releases));
     QStringList names;
     for (const league::PackRelease& release : releases)
         names.append(release.pack);
-    ports_.boxes.tell(QStringLiteral("Pack Status"),
-                      league::packStatusText(releases, carsets::findInstalledPacks(carFolder_, names)));
+    tell(QStringLiteral("Pack Status"),
+         league::packStatusText(releases, carsets::findInstalledPacks(carFolder_, names)));
 }
 
 void Session::checkMeeting() {
+    qCInfo(sessionLog) << "command: check meeting";
     const std::optional<QByteArray> meetings = download(league::kMeetingList);
     const meeting::MeetingSearch search =
         meeting::findNextMeeting(text::readCountedList(meetings.value_or(QByteArray())), ports_.clock.today());
@@ -137,7 +163,7 @@ void Session::checkMeeting() {
             carsets::installedRelease(carsets::findInstalledPacks(carFolder_, {meeting.pack}), meeting.pack),
             *published);
     readiness.trackInstalled = meeting::isTrackInstalled(carFolder_, meeting.track);
-    ports_.boxes.tell(QStringLiteral("Meeting Info"), meeting::meetingReportText(readiness));
+    tell(QStringLiteral("Meeting Info"), meeting::meetingReportText(readiness));
 }
 
 } // namespace session

@@ -36,6 +36,9 @@ public:
     void checkMeeting();
 
 private:
+    // The boxes, each noted in the log.
+    void tell(const QString& title, const QString& prompt);
+    bool ask(const QString& title, const QString& prompt);
     void tellBusy();
     std::optional<QByteArray> download(const QString& name);
 

@@ -1,5 +1,6 @@
 #include "fs/FileSystem.h"
 #include "fs/FolderLock.h"
+#include "session/LogFile.h"
 #include "support/CarFolder.h"
 #include "support/Process.h"
 #include "support/Recorder.h"
@@ -127,6 +128,20 @@ private slots:
         QVERIFY(QDir(member.cars.file("original")).removeRecursively());
         member.cars.write("original", "a file in the way");
         QCOMPARE(member.run(kBackUp), (Outcome{{}, {kAsk, kFailed + "a.tex\r\nb.tex\r\nz.tex"}, "Error"}));
+    }
+
+    void aFailedCopyLeavesItsReasonInTheLog() {
+        session::startLogFile(logs_.path());
+        Member member;
+        member.run([&](StartedSession& s) {
+            QFile::remove(member.cars.file("GT/drivers.txt"));
+            s.swap(1);
+        });
+        QFile log(logs_.filePath("tarvok-car-manager.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString lines = QString::fromUtf8(log.readAll());
+        QVERIFY2(lines.contains(QRegularExpression(" tarvok.carsets: \\S*GT.drivers.txt could not be copied: \\w")),
+                 qPrintable(lines));
     }
 
     void aSecondManagerOnTheFolderChangesNothing() {
@@ -370,6 +385,9 @@ private slots:
         std::filesystem::remove_all(member.cars.host().parent_path(), ignored);
     }
 #endif
+
+private:
+    QTemporaryDir logs_; // outlives the open log, which Windows would not remove
 };
 
 QTEST_GUILESS_MAIN(CopiesTest)

@@ -1,7 +1,0 @@
-#include "app/Log.h"
-
-namespace app {
-
-Q_LOGGING_CATEGORY(appLog, "tarvok.app")
-
-} // namespace app
