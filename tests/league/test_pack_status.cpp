@@ -10,7 +10,6 @@ class PackStatusTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
 
     void listingAndStatus_data() {
         QTest::addColumn<QByteArray>("list");

@@ -20,7 +20,6 @@ class MeetingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
 
     void nextMeeting_data() {
         QTest::addColumn<QByteArray>("list");

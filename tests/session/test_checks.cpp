@@ -71,7 +71,6 @@ class ChecksTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
 
     void whatTheSiteSendsIsStoredAsSent() {
         LeagueDay day;
@@ -155,8 +154,9 @@ private slots:
         QFile::setPermissions(day.cars.file(".."), everyoneMayRead | QFile::WriteOwner);
         QFile::setPermissions(day.cars.path(), everyoneMayRead | (readOnly ? QFile::Permissions() : QFile::WriteOwner));
         const std::optional<QByteArray> shown =
-            runInChild({readOnly ? std::nullopt : std::optional(qint64(64 * 1024)), readOnly},
-                       [&day] { return day.both().toUtf8(); });
+            runInChild({readOnly ? std::nullopt : std::optional(qint64(64 * 1024)), readOnly}, [&day] {
+                return day.both().toUtf8();
+            }).output;
         QFile::setPermissions(day.cars.path(), everyoneMayRead | QFile::WriteOwner);
         QCOMPARE(QString::fromUtf8(shown.value_or("child failed")), kNoPackList + '\t' + kNothingKnown);
         const QStringList oldListsGone{"- cars/tarvmeet.txt", "- cars/tarvver.txt"};
@@ -213,11 +213,12 @@ private slots:
         const QString logs = logs_.filePath(QTest::currentDataTag());
         startLogFile(logs);
 #ifdef Q_OS_UNIX
-        const std::optional<QByteArray> shown = runInChild({}, [&day] {
-            const qint64 before = peakKiB();
-            const QString boxes = day.both();
-            return (boxes + (peakKiB() - before < 64 * 1024 ? "" : "\tmore than 64 MiB")).toUtf8();
-        });
+        const std::optional<QByteArray> shown =
+            runInChild({}, [&day] {
+                const qint64 before = peakKiB();
+                const QString boxes = day.both();
+                return (boxes + (peakKiB() - before < 64 * 1024 ? "" : "\tmore than 64 MiB")).toUtf8();
+            }).output;
         const QString boxes = QString::fromUtf8(shown.value_or("child failed"));
 #else
         const QString boxes = day.both();

@@ -7,6 +7,7 @@
 #include "support/Texts.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -28,7 +29,7 @@ const QString kUnchanged = "\r\n\r\nYour cars were not changed.";
 struct Outcome {
     QStringList changes;
     QStringList boxes;
-    QString currentSet;
+    QString currentSet = "Classic 1998";
     bool operator==(const Outcome&) const = default;
 };
 
@@ -38,8 +39,6 @@ char* toString(const Outcome& outcome) {
 }
 
 using Command = std::function<void(StartedSession&)>;
-const Command kSwapToGT = [](StartedSession& s) { s.swap(1); };
-const Command kBackUp = [](StartedSession& s) { s.backUp(); };
 
 // A member who last raced the Classic set, with the packs Bare (no textures) and GT installed, and maybe
 // an earlier backup.
@@ -59,10 +58,17 @@ struct Member {
         command(started);
         return {cars.snapshot().changesSince(before), started.window.boxes, started.window.currentSet};
     }
+    // Where the file calls of the program land, as the host names it.
+    QByteArray root(const QString& below = {}) const {
+        return (QFileInfo(cars.path()).canonicalFilePath() + below).toUtf8();
+    }
 
     CarFolder cars;
     CannedSite site;
 };
+
+const Command kSwapToGT = [](StartedSession& s) { s.swap(1); };
+const Command kBackUp = [](StartedSession& s) { s.backUp(); };
 
 } // namespace
 
@@ -76,24 +82,20 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("change"); // to the car folder after start-up
         QTest::addColumn<Outcome>("outcome");
-        const QString classic = "Classic 1998";
-        QTest::newRow("the pack's files replace the active ones")
-            << 1 << "" << Outcome{{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"}, {}, "GT Cars 12/04/2003"};
-        QTest::newRow("nothing selected")
-            << -1 << "" << Outcome{{}, {"Doh! | Please choose a skinpack first"}, classic};
-        QTest::newRow("a position past the list") << 5 << "" << Outcome{{}, {kNotFound}, classic};
-        QTest::newRow("a position before the list") << -2 << "" << Outcome{{}, {kNotFound}, classic};
+        const QStringList gt{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"};
+        QTest::newRow("the pack's files replace the active ones") << 1 << "" << Outcome{gt, {}, "GT Cars 12/04/2003"};
+        QTest::newRow("nothing selected") << -1 << "" << Outcome{{}, {"Doh! | Please choose a skinpack first"}};
+        QTest::newRow("a position past the list") << 5 << "" << Outcome{{}, {kNotFound}};
+        QTest::newRow("a position before the list") << -2 << "" << Outcome{{}, {kNotFound}};
         QTest::newRow("the pack removed")
             << 1 << "remove GT"
-            << Outcome{
-                   {"- cars/GT/", "- cars/GT/a.tex", "- cars/GT/b.tex", "- cars/GT/drivers.txt"}, {kNotFound}, classic};
+            << Outcome{{"- cars/GT/", "- cars/GT/a.tex", "- cars/GT/b.tex", "- cars/GT/drivers.txt"}, {kNotFound}};
         QTest::newRow("the pack lost its drivers.txt")
             << 1 << "remove GT/drivers.txt"
-            << Outcome{{"+ cars/b.tex", "- cars/GT/drivers.txt", "~ cars/a.tex"}, {kFailed + "drivers.txt"}, classic};
+            << Outcome{{"+ cars/b.tex", "- cars/GT/drivers.txt", "~ cars/a.tex"}, {kFailed + "drivers.txt"}};
         QTest::newRow("a folder where a texture must go")
             << 1 << "folder b.tex"
-            << Outcome{
-                   {"+ cars/b.tex/"}, {kFailed + "b.tex (a folder of that name is in the way)" + kUnchanged}, classic};
+            << Outcome{{"+ cars/b.tex/"}, {kFailed + "b.tex (a folder of that name is in the way)" + kUnchanged}};
     }
 
     void swap() {
@@ -113,11 +115,10 @@ private slots:
 
     void backup() {
         Member member;
-        QCOMPARE(member.run([](StartedSession& s) { s.backUp(false); }), (Outcome{{}, {kAsk}, "Classic 1998"}));
+        QCOMPARE(member.run([](StartedSession& s) { s.backUp(false); }), (Outcome{{}, {kAsk}}));
         QCOMPARE(member.run(kBackUp), (Outcome{{"+ cars/original/", "+ cars/original/a.tex",
                                                 "+ cars/original/drivers.txt", "+ cars/original/z.tex"},
-                                               {kAsk},
-                                               "Classic 1998"}));
+                                               {kAsk}}));
         // After a swap the backup replaces what the new set shares and keeps the rest.
         member.run(kSwapToGT);
         QCOMPARE(member.run(kBackUp),
@@ -128,6 +129,21 @@ private slots:
         QVERIFY(QDir(member.cars.file("original")).removeRecursively());
         member.cars.write("original", "a file in the way");
         QCOMPARE(member.run(kBackUp), (Outcome{{}, {kAsk, kFailed + "a.tex\r\nb.tex\r\nz.tex"}, "Error"}));
+    }
+
+    void aSecondManagerOnTheFolderChangesNothing() {
+        Member member;
+        StartedSession other(member.cars.host(), member.site);
+        // The second copy of the program tries while the first is copying.
+        const Outcome swapped = member.run([&](StartedSession& s) {
+            s.window.whileCopying = [&] {
+                other.swap(1);
+                other.backUp();
+            };
+            s.swap(1);
+        });
+        QCOMPARE(swapped.changes, (QStringList{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"}));
+        QCOMPARE(other.window.boxes, (QStringList{kBusy, kAsk, kBusy}));
     }
 
     void aFailedCopyLeavesItsReasonInTheLog() {
@@ -144,136 +160,90 @@ private slots:
                  qPrintable(lines));
     }
 
-    void aSecondManagerOnTheFolderChangesNothing() {
-        Member member;
-        CannedSite site;
-        StartedSession other(member.cars.host(), site);
-        // The second copy of the program tries while the first is copying.
-        const Outcome swapped = member.run([&](StartedSession& s) {
-            s.window.whileCopying = [&] {
-                other.swap(1);
-                other.backUp();
-            };
-            s.swap(1);
-        });
-        QCOMPARE(swapped.changes, (QStringList{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"}));
-        QCOMPARE(other.window.boxes, (QStringList{kBusy, kAsk, kBusy}));
-    }
-
 #ifdef Q_OS_LINUX
-    // A swap or a backup killed at each of its file calls in turn leaves, once the program has started again,
-    // the cars as they were or as the whole command makes them, and nothing else.
-    // The commands a member may cut short, and the folder each writes its files to before placing them.
-    void aCommandCutShortLeavesOneOfTwoSets_data() {
+    // At each file call of a swap or a backup in turn, a kill -9 (and the next start), a move that fails, or
+    // the member's Cancel leaves the cars as they were or as the whole command makes them, and nothing else.
+    void cutShortAtEachFileCall_data() {
         QTest::addColumn<bool>("backup");
         QTest::addColumn<bool>("backedUp"); // before: "original" is there
         QTest::addColumn<QString>("staging");
-        QTest::newRow("swap") << false << false << "/.tarvok-work/new";
-        QTest::newRow("first backup") << true << false << "/.tarvok-original/.tarvok-work/new";
-        QTest::newRow("backup over an earlier one") << true << true << "/original/.tarvok-work/new";
-    }
-
-    void aCommandCutShortLeavesOneOfTwoSets() {
-        QFETCH(bool, backup);
-        QFETCH(bool, backedUp);
-        const Command& command = backup ? kBackUp : kSwapToGT;
-        Member alone(backedUp);
-        const TreeSnapshot before = alone.cars.snapshot();
-        alone.run(command);
-        const TreeSnapshot after = alone.cars.snapshot();
-        QMap<QString, int> ended;
-        for (long call = 1;; ++call) {
-            Member member(backedUp);
-            const QByteArray root = QFileInfo(member.cars.path()).canonicalFilePath().toUtf8();
-            const std::optional<bool> killed = killedInChild([&] {
-                StartedSession started(member.cars.host(), member.site);
-                file_calls_arm(root, FILE_CALLS_ALL, call, FILE_CALLS_KILL);
-                command(started);
-            });
-            QVERIFY(killed.has_value());
-            if (!*killed)
-                break;
-            const StartedSession restarted(member.cars.host(), member.site);
-            const TreeSnapshot now = member.cars.snapshot();
-            QVERIFY2(
-                now == before || now == after,
-                qPrintable(QString("killed at file call %1: %2").arg(call).arg(now.changesSince(before).join(", "))));
-            const QString told = restarted.startBoxes.value(1).section(" | ", 1);
-            QVERIFY2(told.isEmpty() || told.contains(now == before ? "removed" : "finished"), qPrintable(told));
-            ++ended[now == before ? "as before" : "as the command makes them"];
+        QTest::addColumn<QString>("cut"); // "kill", "failed move" or "cancel"
+        for (const char* cut : {"kill", "failed move", "cancel"}) {
+            QTest::addRow("swap, %s", cut) << false << false << "/.tarvok-work/new" << cut;
+            QTest::addRow("first backup, %s", cut) << true << false << "/.tarvok-original/.tarvok-work/new" << cut;
+            QTest::addRow("backup, %s", cut) << true << true << "/original/.tarvok-work/new" << cut;
         }
-        QVERIFY(ended.size() == 2);
-        qInfo() << QTest::currentDataTag() << "killed at each of" << ended.values()[0] + ended.values()[1]
-                << "file calls:" << ended;
     }
 
-    // A move that fails while the files are put in place puts back those moved before it.
-    void aFailedMoveUndoesThePlacing_data() {
-        aCommandCutShortLeavesOneOfTwoSets_data();
-    }
-
-    void aFailedMoveUndoesThePlacing() {
-        QFETCH(bool, backup);
-        QFETCH(bool, backedUp);
-        const Command& command = backup ? kBackUp : kSwapToGT;
-        int failures = 0;
-        for (long rename = 1;; ++rename) {
-            Member member(backedUp);
-            const QByteArray root = QFileInfo(member.cars.path()).canonicalFilePath().toUtf8();
-            const Outcome done = member.run([&](StartedSession& s) {
-                file_calls_arm(root, FILE_CALLS_RENAMES, rename, FILE_CALLS_FAIL);
-                command(s);
-                file_calls_disarm();
-            });
-            if (file_calls_counted() < rename)
-                break;
-            QCOMPARE(done.changes, QStringList());
-            QCOMPARE(done.boxes.size(), backup ? 2 : 1);
-            QVERIFY2(done.boxes.last().contains("could not be put in place"), qPrintable(done.boxes.last()));
-            ++failures;
-        }
-        QVERIFY(failures > 3);
-    }
-
-    // The member's Cancel, at each file call of the writing, leaves everything as it was, and no box.
-    void aCancelChangesNothing_data() {
-        aCommandCutShortLeavesOneOfTwoSets_data();
-    }
-
-    void aCancelChangesNothing() {
+    void cutShortAtEachFileCall() {
         QFETCH(bool, backup);
         QFETCH(bool, backedUp);
         QFETCH(QString, staging);
+        QFETCH(QString, cut);
         const Command& command = backup ? kBackUp : kSwapToGT;
-        const Outcome whole = Member(backedUp).run(command);
-        const Outcome unchanged{{}, backup ? QStringList{kAsk} : QStringList(), "Classic 1998"};
-        // From the second call on: the first makes the folder the files are written to, before the copies start.
-        long call = 2;
-        for (;; ++call) {
+        Member alone(backedUp);
+        const TreeSnapshot before = alone.cars.snapshot();
+        const Outcome whole = alone.run(command);
+        const TreeSnapshot after = alone.cars.snapshot();
+        QMap<QString, int> ended;
+        // A Cancel counts from the second call: the first makes the folder the files go to, before the copies start.
+        for (long call = cut == "cancel" ? 2 : 1;; ++call) {
             Member member(backedUp);
-            const QByteArray root = QFileInfo(member.cars.path()).canonicalFilePath().toUtf8() + staging.toUtf8();
-            QTimer cancelWhenHeld;
-            StartedSession* running = nullptr;
-            QObject::connect(&cancelWhenHeld, &QTimer::timeout, [&] {
-                if (file_calls_holding() && running->window.cancelCopies) {
-                    running->window.cancelCopies();
-                    file_calls_release();
-                }
-            });
-            const Outcome done = member.run([&](StartedSession& s) {
-                running = &s;
-                cancelWhenHeld.start(1);
-                file_calls_arm(root, FILE_CALLS_ALL, call, FILE_CALLS_HOLD);
-                command(s);
-                file_calls_disarm();
-            });
-            // Once the files are being put in place, a Cancel comes too late and the command runs to its end.
-            if (done != unchanged) {
+            Outcome done;
+            if (cut == "kill") {
+                const ChildEnd end = runInChild({}, [&] {
+                    StartedSession started(member.cars.host(), member.site);
+                    file_calls_arm(member.root(), FILE_CALLS_ALL, call, FILE_CALLS_KILL);
+                    command(started);
+                    return QByteArray();
+                });
+                QVERIFY(end.killed || end.output);
+                if (!end.killed)
+                    break;
+                done.boxes = StartedSession(member.cars.host(), member.site).startBoxes.mid(1);
+            } else {
+                QTimer cancelWhenHeld;
+                done = member.run([&](StartedSession& s) {
+                    QObject::connect(&cancelWhenHeld, &QTimer::timeout, [&] {
+                        if (file_calls_holding() && s.window.cancelCopies) {
+                            s.window.cancelCopies();
+                            file_calls_release();
+                        }
+                    });
+                    cancelWhenHeld.start(1);
+                    const bool failMove = cut == "failed move";
+                    file_calls_arm(member.root(failMove ? QString() : staging),
+                                   failMove ? FILE_CALLS_RENAMES : FILE_CALLS_ALL, call,
+                                   failMove ? FILE_CALLS_FAIL : FILE_CALLS_HOLD);
+                    command(s);
+                    file_calls_disarm();
+                });
+                if (file_calls_counted() < call)
+                    break;
+            }
+            const TreeSnapshot now = member.cars.snapshot();
+            const QString state = now == before ? "as before" : now == after ? "as the command makes them" : "mixed";
+            ++ended[state];
+            QVERIFY2(state != "mixed",
+                     qPrintable(QString("cut at file call %1: %2").arg(call).arg(now.changesSince(before).join(", "))));
+            if (cut == "kill") {
+                // The start tells what it found, and it is what the folder holds.
+                const QString told = done.boxes.value(0);
+                QVERIFY2(told.isEmpty() || told.contains(state == "as before" ? "removed" : "finished"),
+                         qPrintable(told));
+            } else if (cut == "failed move") {
+                QCOMPARE(state, "as before");
+                QVERIFY2(done.boxes.last().contains("could not be put in place"), qPrintable(done.boxes.last()));
+            } else if (state != "as before") {
+                // Once the files are being put in place a Cancel comes too late, and the command runs to its end.
                 QCOMPARE(done, whole);
                 break;
+            } else {
+                QCOMPARE(done.boxes, backup ? QStringList{kAsk} : QStringList());
             }
         }
-        QVERIFY(call > 6);
+        qInfo() << QTest::currentDataTag() << "at each file call:" << ended;
+        QVERIFY(ended.value("as before") > 3);
     }
 #endif
 
@@ -312,13 +282,13 @@ private slots:
                               std::filesystem::copy_options::recursive);
         std::filesystem::remove_all(member.cars.host() / "GT");
         QVERIFY(QFile::link(elsewhere.filePath("GT"), member.cars.file("GT")));
-        const std::optional<QByteArray> done = runInChild({64 * 1024, false}, [&member] {
+        const ChildEnd end = runInChild({64 * 1024, false}, [&member] {
             const Outcome swapped = member.run(kSwapToGT);
             const Outcome backedUp = member.run(kBackUp);
             return (swapped.changes + swapped.boxes + backedUp.changes + backedUp.boxes).join('\t').toUtf8();
         });
         // Only what fits arrives: a.tex, then the backup of what the failed swap left.
-        QCOMPARE(QString::fromUtf8(done.value_or("child failed")).split('\t'),
+        QCOMPARE(QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
                  (QStringList{"~ cars/a.tex", kFailed + "b.tex" + kIncomplete, "+ cars/original/",
                               "+ cars/original/a.tex", "+ cars/original/drivers.txt", kAsk, kFailed + "z.tex"}));
     }
@@ -343,13 +313,13 @@ private slots:
         }
         member.site.files.insert("tarvver.txt", "1\nBare|1/1/2003");
         // In a child that ends within a minute: a command that blocks in open() or spins fails the test.
-        const std::optional<QByteArray> done = runInChild({}, [&member] {
+        const ChildEnd end = runInChild({}, [&member] {
             const Outcome swapped = member.run([](StartedSession& s) { s.swap(0); }); // Bare is no pack now
             const Outcome backedUp = member.run(kBackUp);
             const Outcome checked = member.run([](StartedSession& s) { s.session.checkPacks(); });
             return (swapped.changes + backedUp.changes + checked.boxes).join('\t').toUtf8();
         });
-        QCOMPARE(QString::fromUtf8(done.value_or("child failed")).split('\t'),
+        QCOMPARE(QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
                  (QStringList{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt", "+ cars/original/",
                               "+ cars/original/a.tex", "+ cars/original/b.tex", "+ cars/original/drivers.txt",
                               "Packs In file | Bare:1/1/2003\r\n", "Pack Status | Bare is out of date\r\n"}));

@@ -7,21 +7,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-constexpr unsigned kLongestChildSeconds = 60;
-
-} // namespace
-
-std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work) {
+ChildEnd runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work) {
     int channel[2];
     if (::pipe(channel) != 0)
-        return std::nullopt;
+        return {};
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
         // A child stuck in a loop must not outlive its test, nor hold the test's output open.
-        ::alarm(kLongestChildSeconds);
+        ::alarm(60);
         // Writes past the limit then fail with EFBIG instead of the signal ending the child.
         ::signal(SIGXFSZ, SIG_IGN);
         const rlim_t room = limits.diskRoom ? static_cast<rlim_t>(*limits.diskRoom) : RLIM_INFINITY;
@@ -39,24 +33,11 @@ std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::funct
     const QByteArray bytes = child > 0 && in.open(channel[0], QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     ::close(channel[0]);
     int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return std::nullopt;
-    return bytes;
-}
-
-std::optional<bool> killedInChild(const std::function<void()>& work) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::alarm(kLongestChildSeconds);
-        work();
-        ::_exit(0);
-    }
-    int status = 0;
     if (child < 0 || ::waitpid(child, &status, 0) != child)
-        return std::nullopt;
-    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
-        return true;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? std::optional(false) : std::nullopt;
+        return {};
+    if (WIFSIGNALED(status))
+        return {std::nullopt, WTERMSIG(status) == SIGKILL};
+    return {WIFEXITED(status) && WEXITSTATUS(status) == 0 ? std::optional(bytes) : std::nullopt, false};
 }
 
 qint64 peakKiB() {

@@ -12,13 +12,14 @@ struct ChildLimits {
     bool unprivileged = false;
 };
 
-// Runs work in a forked child under the limits; the bytes the work returned, or nothing when the child
-// did not finish. POSIX only.
-std::optional<QByteArray> runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work);
+// How a forked child ended: the bytes its work returned when it ran to its end, or killed by kill -9.
+struct ChildEnd {
+    std::optional<QByteArray> output;
+    bool killed = false;
+};
 
-// Runs work in a forked child: true when kill -9 ended it, false when it ran to its end; nothing when it
-// failed otherwise. POSIX only.
-std::optional<bool> killedInChild(const std::function<void()>& work);
+// Runs work in a forked child under the limits, ending it after a minute at the latest. POSIX only.
+ChildEnd runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work);
 
 // The most memory this process has held so far, in KiB; a forked child starts from what its parent held,
 // so in a child run for one case the growth is what that case took.

@@ -25,7 +25,6 @@ class TextReadersTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
 
     void textToDate_data() {
         QTest::addColumn<QLocale>("locale");
