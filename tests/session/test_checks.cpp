@@ -29,7 +29,7 @@ const QString kReady = "GT is up to date\r\nThe Spa track is installed\r\n";
 const QString kNothingKnown =
     kMeeting + kNoMeeting + " is not installed\r\nThe  track is not installed\r\n" + kProblems;
 const QString kNoPackList = "Pack Status | Sorry, I could not find the File I needed \r\nto check the skin packs";
-const QString kEmptyPackList = "Packs In file | \tPack Status | ";
+const QStringList kEmptyPackList{"Packs In file | ", "Pack Status | "};
 
 // A member's game folder with the GT pack and the Spa track, a real league site, and a session on them.
 struct LeagueDay {
@@ -49,15 +49,25 @@ struct LeagueDay {
                 site.publish(name, (QString::number(lines.size()) + "\r\n" + lines.join("\r\n") + "\r\n").toUtf8());
         }
     }
-    // The boxes the command showed, as "title | prompt" joined by tabs.
-    QString check(void (Session::*command)()) {
+    // The boxes the command showed, each as "title | prompt".
+    QStringList check(void (Session::*command)()) {
         (started->session.*command)();
-        return started->window.takeBoxes().join('\t');
+        return started->window.takeBoxes();
     }
-    QString both() {
-        const QString packs = check(&Session::checkPacks);
-        return packs + '\t' + check(&Session::checkMeeting);
+    QStringList both() { return check(&Session::checkPacks) + check(&Session::checkMeeting); }
+#ifdef Q_OS_UNIX
+    // The same in a child process, which passes them back joined by tabs, and says when they took much memory.
+    QStringList bothInChild(const ChildLimits& limits = {}) {
+        const ChildEnd end = runInChild(limits, [this] {
+            const qint64 before = peakKiB();
+            QStringList boxes = both();
+            if (peakKiB() - before > 64 * 1024)
+                boxes << "more than 64 MiB";
+            return boxes.join('\t').toUtf8();
+        });
+        return QString::fromUtf8(end.output.value_or("child failed")).split('\t');
     }
+#endif
 
     CarFolder cars;
     leagueserver::LeagueServer site;
@@ -85,18 +95,19 @@ private slots:
 
     void whatALaterCheckKeeps() {
         LeagueDay day;
-        QCOMPARE(day.check(&Session::checkMeeting), kMeeting + kFound + kReady + kOk);
+        QCOMPARE(day.check(&Session::checkMeeting), QStringList{kMeeting + kFound + kReady + kOk});
         // A published date that is not a date spoils only the check that read it.
         day.publish({kWinterCup}, {"GT|TBA"});
-        QCOMPARE(day.check(&Session::checkMeeting), kMeeting + kFound + "The Spa track is installed\r\n" + kProblems);
+        QCOMPARE(day.check(&Session::checkMeeting),
+                 QStringList{kMeeting + kFound + "The Spa track is installed\r\n" + kProblems});
         // With both lists gone the meeting and the last real date read before are checked again.
         day.publish({}, {});
-        QCOMPARE(day.check(&Session::checkMeeting), kMeeting + kNoMeeting + kReady + kProblems);
+        QCOMPARE(day.check(&Session::checkMeeting), QStringList{kMeeting + kNoMeeting + kReady + kProblems});
         // With no meeting ahead, the pack and track of the last line read are checked.
         day.publish({"2026-11-29|Autumn Sprint|Touring|Monza"}, {});
         QCOMPARE(day.check(&Session::checkMeeting),
-                 kMeeting + kNoMeeting + "Touring is not installed\r\nThe Monza track is not installed\r\n" +
-                     kProblems);
+                 QStringList{kMeeting + kNoMeeting +
+                             "Touring is not installed\r\nThe Monza track is not installed\r\n" + kProblems});
     }
 
     void aPackNotUpToDateIsAProblem_data() {
@@ -117,8 +128,9 @@ private slots:
         QFETCH(QString, verdict);
         LeagueDay day;
         day.publish({"2026-12-13|Winter Cup|" + pack + "|Spa"}, {pack + '|' + published});
-        QCOMPARE(day.check(&Session::checkMeeting), kMeeting + QString(kFound).replace("GT cars", pack + " cars") +
-                                                        verdict + "\r\nThe Spa track is installed\r\n" + kProblems);
+        QCOMPARE(day.check(&Session::checkMeeting),
+                 QStringList{kMeeting + QString(kFound).replace("GT cars", pack + " cars") + verdict +
+                             "\r\nThe Spa track is installed\r\n" + kProblems});
     }
 
     void leagueNamesNameOneThingInTheCarFolder() {
@@ -129,10 +141,10 @@ private slots:
                     {"..|1/1/2003", "../outside|1/1/2003", "..\\outside|1/1/2003"});
         const TreeSnapshot before = day.cars.snapshot();
         QCOMPARE(
-            day.both().section('\t', 1).remove(QRegularExpression("Meeting Info.*cars. \r\n")),
-            "Pack Status | .. is not installed\r\n../outside is not installed\r\n..\\outside is not installed\r\n\t"
-            "../outside is not installed\r\nThe ../cars/car1 track is not installed\r\n" +
-                kProblems);
+            day.both().mid(1).replaceInStrings(QRegularExpression("Meeting Info.*cars. \r\n"), ""),
+            (QStringList{"Pack Status | .. is not installed\r\n../outside is not installed\r\n..\\outside is not "
+                         "installed\r\n",
+                         "../outside is not installed\r\nThe ../cars/car1 track is not installed\r\n" + kProblems}));
         QCOMPARE(day.cars.snapshot().changesSince(before), (QStringList{"+ cars/tarvmeet.txt", "+ cars/tarvver.txt"}));
     }
 
@@ -153,12 +165,10 @@ private slots:
         const auto everyoneMayRead = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
         QFile::setPermissions(day.cars.file(".."), everyoneMayRead | QFile::WriteOwner);
         QFile::setPermissions(day.cars.path(), everyoneMayRead | (readOnly ? QFile::Permissions() : QFile::WriteOwner));
-        const std::optional<QByteArray> shown =
-            runInChild({readOnly ? std::nullopt : std::optional(qint64(64 * 1024)), readOnly}, [&day] {
-                return day.both().toUtf8();
-            }).output;
+        const QStringList shown =
+            day.bothInChild({readOnly ? std::nullopt : std::optional(qint64(64 * 1024)), readOnly});
         QFile::setPermissions(day.cars.path(), everyoneMayRead | QFile::WriteOwner);
-        QCOMPARE(QString::fromUtf8(shown.value_or("child failed")), kNoPackList + '\t' + kNothingKnown);
+        QCOMPARE(shown, (QStringList{kNoPackList, kNothingKnown}));
         const QStringList oldListsGone{"- cars/tarvmeet.txt", "- cars/tarvver.txt"};
         QCOMPARE(day.cars.snapshot().changesSince(before), readOnly ? QStringList() : oldListsGone);
     }
@@ -169,12 +179,12 @@ private slots:
         QTest::addColumn<Mode>("mode");
         QTest::addColumn<QString>("website"); // empty: the site's own address
         QTest::addColumn<int>("stallMs");
-        QTest::addColumn<QString>("packs");  // the boxes of Check Packs
-        QTest::addColumn<QString>("logged"); // the log's line for the pack list, after its address
+        QTest::addColumn<QStringList>("packs"); // the boxes of Check Packs
+        QTest::addColumn<QString>("logged");    // the log's line for the pack list, after its address
         const auto row = [](const char* tag, Mode mode, const QString& logged, const QString& website = {},
                             int stallMs = 300) {
             // A fetch that failed is a missing list; one that did not shows the list, empty here.
-            const QString packs = logged.startsWith(" failed: ") ? kNoPackList : kEmptyPackList;
+            const QStringList packs = logged.startsWith(" failed: ") ? QStringList{kNoPackList} : kEmptyPackList;
             QTest::newRow(tag) << mode << website << stallMs << packs << logged;
         };
         row("connection refused", Mode::Normal, " failed: Connection refused", "http://127.0.0.1:1/");
@@ -203,7 +213,7 @@ private slots:
         QFETCH(Mode, mode);
         QFETCH(QString, website);
         QFETCH(int, stallMs);
-        QFETCH(QString, packs);
+        QFETCH(QStringList, packs);
         QFETCH(QString, logged);
         LeagueDay day(std::chrono::milliseconds(stallMs), website);
         day.site.publish("tarvver.txt", QByteArray(1024 * 1024 + 1, '1'));
@@ -213,21 +223,15 @@ private slots:
         const QString logs = logs_.filePath(QTest::currentDataTag());
         startLogFile(logs);
 #ifdef Q_OS_UNIX
-        const std::optional<QByteArray> shown =
-            runInChild({}, [&day] {
-                const qint64 before = peakKiB();
-                const QString boxes = day.both();
-                return (boxes + (peakKiB() - before < 64 * 1024 ? "" : "\tmore than 64 MiB")).toUtf8();
-            }).output;
-        const QString boxes = QString::fromUtf8(shown.value_or("child failed"));
+        const QStringList boxes = day.bothInChild();
 #else
-        const QString boxes = day.both();
+        const QStringList boxes = day.both();
 #endif
         // The page's nameless last line matches the meeting's empty pack name, without a date: no pack line.
         const QString meeting = mode == Mode::HtmlErrorPage
                                     ? kMeeting + kNoMeeting + "The  track is not installed\r\n" + kProblems
                                     : kNothingKnown;
-        QCOMPARE(boxes, packs + '\t' + meeting);
+        QCOMPARE(boxes, packs + QStringList{meeting});
         // Each ends for its own reason, none by waiting for a time-out it was not meant to meet.
         QFile log(logs + "/tarvok-car-manager.log");
         QVERIFY(log.open(QIODevice::ReadOnly));
