@@ -63,7 +63,7 @@ bool execScrollingBox(QWidget* owner, const QString& text, const QString& title,
 }
 
 constexpr int kProgressSteps = 1000;
-constexpr qint64 kProgressRepaintMs = 50;
+constexpr int kProgressRepaintMs = 50;
 
 } // namespace
 
@@ -159,6 +159,10 @@ WindowProgress::WindowProgress(QWidget& window, std::chrono::milliseconds showAf
     showTimer_.setSingleShot(true);
     showTimer_.setInterval(showAfter);
     QObject::connect(&showTimer_, &QTimer::timeout, [this] { show(); });
+    // Painting after every block would slow the copy it reports on; the box catches up a moment later.
+    updateTimer_.setSingleShot(true);
+    updateTimer_.setInterval(kProgressRepaintMs);
+    QObject::connect(&updateTimer_, &QTimer::timeout, [this] { update(); });
 }
 
 WindowProgress::~WindowProgress() = default;
@@ -177,9 +181,8 @@ void WindowProgress::start(const QString& what, int totalFiles, qint64 totalByte
 void WindowProgress::advance(qint64 newBytes, int newFiles) {
     bytesDone_ += newBytes;
     filesDone_ += newFiles;
-    // Painting after every block would slow the copy it reports on.
-    if (dialog_ && !dialog_->givenUp() && sinceUpdate_.elapsed() >= kProgressRepaintMs)
-        update();
+    if (!updateTimer_.isActive())
+        updateTimer_.start();
 }
 
 void WindowProgress::show() {
@@ -190,7 +193,8 @@ void WindowProgress::show() {
 }
 
 void WindowProgress::update() {
-    sinceUpdate_.start();
+    if (!dialog_ || dialog_->givenUp())
+        return;
     const QLocale locale;
     dialog_->setLabelText(QStringLiteral("%1\n\n%2 of %3 files, %4 of %5")
                               .arg(what_)
@@ -203,6 +207,7 @@ void WindowProgress::update() {
 void WindowProgress::finish() {
     QGuiApplication::restoreOverrideCursor();
     showTimer_.stop();
+    updateTimer_.stop();
     dialog_.reset();
     cancel_ = {};
 }

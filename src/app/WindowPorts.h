@@ -3,7 +3,6 @@
 #include "league/HttpFetch.h"
 #include "session/Ports.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <chrono>
@@ -74,7 +73,7 @@ private:
 
     QWidget& window_;
     QTimer showTimer_;
-    QElapsedTimer sinceUpdate_;
+    QTimer updateTimer_;
     std::unique_ptr<CopyProgressBox> dialog_;
     std::function<void()> cancel_;
     QString what_;

@@ -140,12 +140,15 @@ private slots:
         const TreeSnapshot before = member.cars.snapshot();
         member.control<QListWidget>("lstPacks")->setCurrentRow(0);
         const QByteArray staging = QFileInfo(member.cars.path()).canonicalFilePath().toUtf8() + "/.tarvok-work/new";
-        file_calls_arm(staging, FILE_CALLS_ALL, 2, FILE_CALLS_HOLD);
+        // The second file's creation: the first (11 bytes of 203) is written.
+        file_calls_arm(staging, FILE_CALLS_ALL, 6, FILE_CALLS_HOLD);
         QStringList whileHeld{"never held"};
         QTimer::singleShot(0, [&] {
             QTRY_VERIFY(file_calls_holding());
             QProgressDialog* progress = nullptr;
             QTRY_VERIFY((progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())));
+            QTRY_COMPARE(progress->labelText(), "Swapping in GT\n\n1 of 13 files, 11 bytes of 203 bytes");
+            QCOMPARE(progress->value(), 1000 * 11 / 203);
             const BoxAnswerer answerer; // a backup that started now would ask, and be answered Yes
             QTest::mouseClick(member.control("cmdBackup"), Qt::LeftButton);
             QVERIFY(!member.window.close());

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 static atomic_int armed;
+static atomic_int kernelCopyRefused;
 static pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
 static pthread_cond_t changed = PTHREAD_COND_INITIALIZER;
 static char root[PATH_MAX];
@@ -65,6 +66,10 @@ void file_calls_release(void) {
     released = 1;
     pthread_cond_broadcast(&changed);
     pthread_mutex_unlock(&mutex);
+}
+
+void file_calls_refuse_kernel_copy(int refuse) {
+    atomic_store(&kernelCopyRefused, refuse);
 }
 
 static void *real(const char *name) {
@@ -154,6 +159,10 @@ ssize_t write(int fd, const void *bytes, size_t size) {
 }
 
 ssize_t copy_file_range(int in, off64_t *inOffset, int out, off64_t *outOffset, size_t size, unsigned flags) {
+    if (atomic_load(&kernelCopyRefused)) {
+        errno = EXDEV;
+        return -1;
+    }
     if (visitDescriptor(out) < 0)
         return -1;
     ssize_t (*call)(int, off64_t *, int, off64_t *, size_t, unsigned) = real("copy_file_range");

@@ -15,6 +15,8 @@ long file_calls_counted(void);
 // Whether the n-th call is being held now; releasing it lets it go on.
 int file_calls_holding(void);
 void file_calls_release(void);
+// Makes the kernel's copy (copy_file_range) unavailable, as between some file systems, or offers it again.
+void file_calls_refuse_kernel_copy(int refuse);
 #ifdef __cplusplus
 }
 #endif
