@@ -67,45 +67,28 @@ constexpr int kProgressRepaintMs = 50;
 
 } // namespace
 
-// A copy's progress box. Its Cancel button, Escape and the close button give the copy up; the box then says
-// so and stays until the copy has stopped and removed what it had written.
+namespace {
+
+// A copy's progress box. Its Cancel button, Escape and the close button all ask to give the copy up; the box
+// stays until the copy has stopped and removed what it had written.
 class CopyProgressBox : public QProgressDialog {
 public:
-    CopyProgressBox(const QString& what, QWidget& window, std::function<void()> cancel)
-        : QProgressDialog(what, QStringLiteral("Cancel"), 0, kProgressSteps, &window), cancel_(std::move(cancel)) {
+    CopyProgressBox(const QString& what, QWidget& window)
+        : QProgressDialog(what, QStringLiteral("Cancel"), 0, kProgressSteps, &window) {
         // A progress dialog hides itself on Cancel; this one goes only when the copy is over.
         disconnect(this, &QProgressDialog::canceled, this, &QProgressDialog::cancel);
-        connect(this, &QProgressDialog::canceled, this, &CopyProgressBox::giveUp);
     }
-
-    bool givenUp() const { return givenUp_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
-        giveUp();
+        emit canceled();
     }
-
-private:
-    void giveUp() {
-        if (std::exchange(givenUp_, true))
-            return;
-        setLabelText(QStringLiteral("Cancelling: the files copied so far are being removed..."));
-        if (auto* button = findChild<QPushButton*>())
-            button->setEnabled(false);
-        cancel_();
-    }
-
-    std::function<void()> cancel_;
-    bool givenUp_ = false;
 };
-
-namespace {
 
 void setUpProgressBox(QProgressDialog& box) {
     box.setWindowTitle(QStringLiteral("Tarvok Car Manager"));
     box.setWindowModality(Qt::ApplicationModal);
-    box.setMinimumDuration(0);
     box.setAutoClose(false);
     box.setAutoReset(false);
     box.setMinimumWidth(360);
@@ -170,6 +153,7 @@ WindowProgress::~WindowProgress() = default;
 void WindowProgress::start(const QString& what, int totalFiles, qint64 totalBytes, std::function<void()> cancel) {
     what_ = what;
     cancel_ = std::move(cancel);
+    givenUp_ = false;
     totalFiles_ = totalFiles;
     totalBytes_ = totalBytes;
     filesDone_ = 0;
@@ -186,21 +170,33 @@ void WindowProgress::advance(qint64 newBytes, int newFiles) {
 }
 
 void WindowProgress::show() {
-    dialog_ = std::make_unique<CopyProgressBox>(what_, window_, cancel_);
+    dialog_ = std::make_unique<CopyProgressBox>(what_, window_);
     setUpProgressBox(*dialog_);
+    QObject::connect(dialog_.get(), &QProgressDialog::canceled, [this] { giveUp(); });
     update();
     dialog_->show();
 }
 
+void WindowProgress::giveUp() {
+    givenUp_ = true;
+    if (auto* button = dialog_->findChild<QPushButton*>())
+        button->setEnabled(false);
+    update();
+    cancel_();
+}
+
 void WindowProgress::update() {
-    if (!dialog_ || dialog_->givenUp())
+    if (!dialog_)
         return;
     const QLocale locale;
-    dialog_->setLabelText(QStringLiteral("%1\n\n%2 of %3 files, %4 of %5")
-                              .arg(what_)
-                              .arg(filesDone_)
-                              .arg(totalFiles_)
-                              .arg(locale.formattedDataSize(bytesDone_), locale.formattedDataSize(totalBytes_)));
+    const QString cancelling =
+        givenUp_ ? QStringLiteral("\n\nCancelling: the files copied so far are being removed...") : QString();
+    dialog_->setLabelText(
+        QStringLiteral("%1\n\n%2 of %3 files, %4 of %5%6")
+            .arg(what_)
+            .arg(filesDone_)
+            .arg(totalFiles_)
+            .arg(locale.formattedDataSize(bytesDone_), locale.formattedDataSize(totalBytes_), cancelling));
     dialog_->setValue(totalBytes_ > 0 ? static_cast<int>(kProgressSteps * bytesDone_ / totalBytes_) : 0);
 }
 

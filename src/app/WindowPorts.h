@@ -54,8 +54,6 @@ private:
     QLineEdit& box_;
 };
 
-class CopyProgressBox;
-
 // A modal box over the window with the files and bytes a command has copied so far, and a Cancel button.
 // The copies run on a thread of their own; their reports arrive here on the window's thread.
 class WindowProgress : public session::Progress {
@@ -69,13 +67,15 @@ public:
 
 private:
     void show();
+    void giveUp();
     void update();
 
     QWidget& window_;
     QTimer showTimer_;
     QTimer updateTimer_;
-    std::unique_ptr<CopyProgressBox> dialog_;
+    std::unique_ptr<QProgressDialog> dialog_;
     std::function<void()> cancel_;
+    bool givenUp_ = false;
     QString what_;
     int totalFiles_ = 0;
     int filesDone_ = 0;

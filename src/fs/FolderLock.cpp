@@ -5,9 +5,6 @@
 namespace fs {
 
 FolderLock::FolderLock(const Path& folder) : lock_(std::make_unique<QLockFile>(displayName(folder / ".tarvok.lock"))) {
-    // Copying a large pack takes minutes, so a lock is never taken for stale by its age, only by its owner
-    // being gone.
-    lock_->setStaleLockTime(0);
     // The owner of a lock holds the file itself locked while it lives, so the file of one that died, even in
     // the middle of writing it, can be removed, and a live owner's cannot.
     if (!lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError)

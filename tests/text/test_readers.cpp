@@ -52,6 +52,7 @@ private slots:
         dateRow(us, "4/12/2003 7:30 XY");
         dateRow(us, "4/12/2003 1:05 AM", at(2003, 4, 12, 1, 5));
         dateRow(nl, "12-4-2003 7:30 p.m.", at(2003, 4, 12, 19, 30));
+        dateRow(nl, "12-4-2003 7:30 PM", at(2003, 4, 12, 19, 30)); // the league writes English
         dateRow(gb, "12/04/2003 12:15pm", at(2003, 4, 12, 12, 15));
         dateRow(gb, "31/02/2003");
         dateRow(gb, "TBA");
