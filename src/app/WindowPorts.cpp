@@ -205,7 +205,6 @@ void WindowProgress::finish() {
     showTimer_.stop();
     updateTimer_.stop();
     dialog_.reset();
-    cancel_ = {};
 }
 
 std::optional<QByteArray> WindowFetch::fetch(const QString& url) {

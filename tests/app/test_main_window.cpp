@@ -22,9 +22,7 @@
 #include <QTest>
 #include <QTimer>
 
-using namespace carsets;
 using namespace league;
-using namespace meeting;
 using namespace session;
 
 using namespace std::chrono_literals;

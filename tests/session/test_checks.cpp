@@ -11,9 +11,7 @@
 
 #include <numeric>
 
-using namespace carsets;
 using namespace league;
-using namespace meeting;
 using namespace session;
 
 using namespace std::chrono_literals;

@@ -1,8 +1,8 @@
 #include "session/Log.h"
 #include "session/LogFile.h"
+#include "support/CarFolder.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace session;
@@ -16,16 +16,6 @@ void recordMessage(QtMsgType, const QMessageLogContext&, const QString& message)
     handedOn.append(message);
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class LogFileTest : public QObject {
@@ -35,7 +25,7 @@ private slots:
     void initTestCase() { qInstallMessageHandler(recordMessage); }
 
     void oneLinePerMessageAndOneOldLogKept_data() {
-        QTest::addColumn<int>("oldBytes"); // the log before the start; 0: none, nor its folder
+        QTest::addColumn<int>("oldBytes"); // the log before the start; 0: none
         QTest::addColumn<bool>("moved");   // whether it became the old log
         QTest::newRow("no log yet") << 0 << false;
         QTest::newRow("256 KiB, appended to") << 256 * 1024 << false;
@@ -45,22 +35,22 @@ private slots:
     void oneLinePerMessageAndOneOldLogKept() {
         QFETCH(int, oldBytes);
         QFETCH(bool, moved);
-        const QString folder = root_.filePath(QTest::currentDataTag());
-        const QString log = folder + "/tarvok-car-manager.log";
+        const QString folder = QTest::currentDataTag();
         const QByteArray old = oldBytes > 0 ? QByteArray(oldBytes - 1, 'x') + '\n' : QByteArray();
         if (oldBytes > 0) {
-            QVERIFY(QDir().mkpath(folder));
-            writeFile(log, old);
-            writeFile(log + ".1", "the one before\n");
+            logs_.write(folder + "/tarvok-car-manager.log", old);
+            logs_.write(folder + "/tarvok-car-manager.log.1", "the one before\n");
         }
         handedOn.clear();
-        startLogFile(folder);
+        startLogFile(logs_.file(folder));
         qCWarning(sessionLog) << "a warning";
         qCInfo(sessionLog).noquote() << "two\r\nlines";
 
         QCOMPARE(handedOn, (QStringList{"a warning", "two\r\nlines"}));
-        QCOMPARE(contentsOf(log + ".1"), oldBytes == 0 ? QByteArray() : moved ? old : "the one before\n");
-        const QByteArray written = contentsOf(log);
+        QCOMPARE(logs_.read(folder + "/tarvok-car-manager.log.1"), oldBytes == 0 ? QByteArray()
+                                                                   : moved       ? old
+                                                                                 : "the one before\n");
+        const QByteArray written = logs_.read(folder + "/tarvok-car-manager.log");
         QVERIFY(moved || written.startsWith(old));
         QStringList lines;
         const QRegularExpression line("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (.*)$");
@@ -71,18 +61,18 @@ private slots:
 
     // Last, as it also closes the log the others left open, so their folders can go.
     void aLogThatCannotBeOpenedStopsNothing() {
-        const QString log = root_.filePath("blocked/tarvok-car-manager.log");
-        QVERIFY(QDir().mkpath(log));
+        logs_.makeFolder("blocked/tarvok-car-manager.log");
         handedOn.clear();
-        startLogFile(root_.filePath("blocked"));
+        startLogFile(logs_.file("blocked"));
         qCWarning(sessionLog) << "still shown";
         QCOMPARE(handedOn.size(), 2);
-        QVERIFY(handedOn[0].startsWith("no log: " + log + " cannot be opened"));
+        QVERIFY(
+            handedOn[0].startsWith("no log: " + logs_.file("blocked/tarvok-car-manager.log") + " cannot be opened"));
         QCOMPARE(handedOn[1], "still shown");
     }
 
 private:
-    QTemporaryDir root_;
+    CarFolder logs_;
 };
 
 QTEST_GUILESS_MAIN(LogFileTest)

@@ -7,10 +7,6 @@
 
 #include <windows.h>
 
-using namespace carsets;
-using namespace league;
-using namespace meeting;
-using namespace session;
 
 namespace {
 
