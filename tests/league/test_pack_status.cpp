@@ -3,7 +3,6 @@
 
 #include <QTest>
 
-using namespace carsets;
 using namespace league;
 
 class PackStatusTest : public QObject {
@@ -12,25 +11,23 @@ class PackStatusTest : public QObject {
 private slots:
     void listingAndStatus_data() {
         QTest::addColumn<QByteArray>("list");
-        QTest::addColumn<QString>("listing"); // the "Packs In file" box
-        QTest::addColumn<QString>("status");  // the "Pack Status" box
-        QTest::newRow("installed later, a time of day, the same pack twice")
-            << QByteArray("3\nPackB|31/03/2003\nPackA|12/04/2003 10:00\nPackB|01/04/2003")
-            << "PackB:31/03/2003\r\nPackA:12/04/2003 10:00\r\nPackB:01/04/2003\r\n"
-            << "PackB date is invalid\r\nPackA is out of date\r\nPackB is up to date\r\n";
-        QTest::newRow("a published date that is not a date") << QByteArray("1\nPackA|TBA") << "PackA:TBA\r\n"
-                                                             << "";
-        QTest::newRow("a count below the lines")
-            << QByteArray("1.9\nPackA|12/04/2003\nPackB|1/1/2003") << "PackA:12/04/2003\r\n"
-            << "PackA is up to date\r\n";
-        QTest::newRow("a count of 0 lists nothing") << QByteArray("0\nPackA|12/04/2003") << ""
-                                                    << "";
-        QTest::newRow("lines without a separator")
-            << QByteArray("2\nPackA 12/04/2003\n12/04/2003") << ":PackA 12/04/2003\r\n:12/04/2003\r\n"
-            << " is not installed\r\n";
-        QTest::newRow("no or a short drivers.txt")
-            << QByteArray("2\nPackE|01/05/2003\nPackF|01/05/2003") << "PackE:01/05/2003\r\nPackF:01/05/2003\r\n"
-            << "PackE is out of date\r\nPackF is out of date\r\n";
+        QTest::addColumn<QStringList>("listing"); // the "Packs In file" box, a line each
+        QTest::addColumn<QStringList>("status");  // the "Pack Status" box
+        const auto row = [](const char* tag, const char* list, const QStringList& listing, const QStringList& status) {
+            QTest::newRow(tag) << QByteArray(list) << listing << status;
+        };
+        row("installed later, a time of day, the same pack twice",
+            "3\nPackB|31/03/2003\nPackA|12/04/2003 10:00\nPackB|01/04/2003",
+            {"PackB:31/03/2003", "PackA:12/04/2003 10:00", "PackB:01/04/2003"},
+            {"PackB date is invalid", "PackA is out of date", "PackB is up to date"});
+        row("a published date that is not a date", "1\nPackA|TBA", {"PackA:TBA"}, {});
+        row("a count below the lines", "1.9\nPackA|12/04/2003\nPackB|1/1/2003", {"PackA:12/04/2003"},
+            {"PackA is up to date"});
+        row("a count of 0 lists nothing", "0\nPackA|12/04/2003", {}, {});
+        row("lines without a separator", "2\nPackA 12/04/2003\n12/04/2003", {":PackA 12/04/2003", ":12/04/2003"},
+            {" is not installed"});
+        row("no or a short drivers.txt", "2\nPackE|01/05/2003\nPackF|01/05/2003",
+            {"PackE:01/05/2003", "PackF:01/05/2003"}, {"PackE is out of date", "PackF is out of date"});
     }
 
     void listingAndStatus() {
@@ -44,8 +41,10 @@ private slots:
         QStringList names;
         for (const PackRelease& release : releases)
             names.append(release.pack);
-        QTEST(packListingText(releases), "listing");
-        QTEST(packStatusText(releases, findInstalledPacks(cars.host(), names)), "status");
+        // Each line of a box ends in CR LF.
+        const auto lines = [](const QString& box) { return box.split("\r\n").mid(0, box.count("\r\n")); };
+        QTEST(lines(packListingText(releases)), "listing");
+        QTEST(lines(packStatusText(releases, carsets::findInstalledPacks(cars.host(), names))), "status");
     }
 
     void lookingUpOnePack_data() {

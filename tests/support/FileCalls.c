@@ -102,7 +102,8 @@ static int visit(int isRename, const char *path) {
     if (!atomic_load(&armed) || !isBelowRoot(path) || (counted == FILE_CALLS_RENAMES && !isRename))
         return 0;
     pthread_mutex_lock(&mutex);
-    const int hit = ++count == nth;
+    ++count;
+    const int hit = action == FILE_CALLS_FAIL_ON ? count >= nth : count == nth;
     if (hit && action == FILE_CALLS_KILL)
         kill(getpid(), SIGKILL);
     if (hit && action == FILE_CALLS_HOLD) {
@@ -112,7 +113,7 @@ static int visit(int isRename, const char *path) {
         holding = 0;
     }
     pthread_mutex_unlock(&mutex);
-    if (hit && action == FILE_CALLS_FAIL) {
+    if (hit && (action == FILE_CALLS_FAIL || action == FILE_CALLS_FAIL_ON)) {
         errno = EIO;
         return -1;
     }
