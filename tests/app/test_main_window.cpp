@@ -118,6 +118,7 @@ private slots:
         for (const char* button : {"cmdDoIt", "cmdBackup", "cmdCheckMeeting"})
             QTest::mouseClick(member.control(button), Qt::LeftButton);
         QCOMPARE(member.control<QLineEdit>("lblCurrent")->text(), "GT Cars 12/04/2003");
+        QCOMPARE(member.control<QLineEdit>("lblCurrent")->cursorPosition(), 0); // shown from its start
         QCOMPARE(member.cars.read("original/car11.tex"), "GT/car11.tex");
         // Line ends show as line breaks.
         QVERIFY(answerer.shown.last().startsWith("Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at "
