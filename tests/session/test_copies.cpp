@@ -19,6 +19,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -358,6 +361,54 @@ private slots:
         // QTemporaryDir cannot remove names that are not UTF-8.
         std::error_code ignored;
         std::filesystem::remove_all(member.cars.host().parent_path(), ignored);
+    }
+#endif
+
+#ifdef Q_OS_WIN
+    // The game keeps its textures open for reading, and lets nobody move them meanwhile; a member may mark one
+    // read-only. Either stops the whole swap, and nothing changes.
+    void aTextureHeldOpenOrReadOnlyStopsTheWholeSwap() {
+        Member member;
+        const std::wstring a = QDir::toNativeSeparators(member.cars.file("a.tex")).toStdWString();
+        const HANDLE held = ::CreateFileW(a.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        const Outcome whileHeld = member.run(kSwapToGT);
+        const Outcome backedUp = member.run(kBackUp); // reading it is shared
+        ::CloseHandle(held);
+        QVERIFY(::SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY));
+        const Outcome readOnly = member.run(kSwapToGT);
+        ::SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_NORMAL);
+        QCOMPARE(whileHeld, (Outcome{{},
+                                     {kFailed + "a.tex (in use by another program)\r\n\r\nThe game may be running: "
+                                                "close it and try again.\r\nYour cars were not changed."}}));
+        QCOMPARE(backedUp.changes, (QStringList{"+ cars/original/", "+ cars/original/a.tex",
+                                                "+ cars/original/drivers.txt", "+ cars/original/z.tex"}));
+        QCOMPARE(readOnly, (Outcome{{}, {kFailed + "a.tex (marked read-only)" + kUnchanged}}));
+    }
+
+    void namesDifferingInCaseAreOneFile() {
+        Member member;
+        QVERIFY(QFile::rename(member.cars.file("drivers.txt"), member.cars.file("DRIVERS.TXT")));
+        QVERIFY(QFile::rename(member.cars.file("GT/drivers.txt"), member.cars.file("GT/Drivers.Txt")));
+        QCOMPARE(member.run(kSwapToGT).currentSet, "GT Cars 12/04/2003");
+        QCOMPARE(member.run(kBackUp).boxes, QStringList{kAsk});
+        QCOMPARE(QDir(member.cars.path()).entryList({"*.txt"}, QDir::Files).size(), 1);
+    }
+
+    void pathsLongerThan260CharactersAndEitherSeparator() {
+        Member member;
+        const QString deep = QString(60, 'd') + '/' + QString(60, 'e') + '/' + QString(60, 'e') + "/p";
+        member.cars.addPack(deep, "Deep", "1", {"a.tex"});
+        member.cars.addPack(deep + "/GT", "GT Cars", "12/04/2003", {"a.tex", "b.tex"});
+        const QString folder = member.cars.file(deep);
+        QVERIFY(folder.size() + QString("/original/drivers.txt").size() > 260);
+        for (const QString& spelt : {folder, QDir::toNativeSeparators(folder)}) {
+            StartedSession started(fs::fromQt(spelt), member.site);
+            started.swap(0);
+            started.backUp();
+            QCOMPARE(started.window.boxes, QStringList{kAsk});
+            QCOMPARE(started.window.currentSet, "GT Cars 12/04/2003");
+        }
+        QCOMPARE(member.cars.read(deep + "/original/b.tex"), member.cars.read(deep + "/GT/b.tex"));
     }
 #endif
 
