@@ -3,7 +3,6 @@
 #include "fs/HostFile.h"
 
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -145,9 +144,14 @@ Status writeWhole(const Path& target, const QByteArray& bytes) {
     return status;
 }
 
+// No regular expression: this runs on the copies' thread, and a static Windows build crashes as such a thread
+// ends once it has matched one (Qt keeps a thread-local JIT stack).
 bool isTemporaryName(const Path& name) {
-    static const QRegularExpression pattern(QStringLiteral("^\\.tarvok-[a-z0-9]{6}\\.part$"));
-    return pattern.match(displayName(name)).hasMatch();
+    const QString text = displayName(name);
+    const QStringView letters = QStringView(text).mid(8, 6);
+    return text.size() == 19 && text.startsWith(QLatin1String(".tarvok-")) && text.endsWith(QLatin1String(".part")) &&
+           std::all_of(letters.begin(), letters.end(),
+                       [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9'); });
 }
 
 } // namespace fs

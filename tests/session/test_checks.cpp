@@ -194,7 +194,8 @@ private slots:
         row("over 1 MiB", Mode::Normal, " failed: the body is over 1048576 bytes");
         row("404", Mode::NotFound, " failed: .* server replied: Not Found; status 404");
         row("500", Mode::ServerError, " failed: .* server replied: Internal Server Error; status 500");
-        row("redirect loop", Mode::RedirectLoop, " failed: Too many redirects");
+        row("300 without a redirect", Mode::MultipleChoices, " failed: status 300 is no success; status 300");
+        row("redirect loop", Mode::RedirectLoop, " failed: Too many redirects", {}, 3000);
         // Qt fails the first, or takes the close as the end of the body, which is then shorter than announced.
         row("closes mid-body", Mode::ClosesMidBody,
             " failed: (Connection closed|the body is 524288 bytes where its Content-Length says 1048578);");

@@ -396,7 +396,7 @@ private slots:
 
     void pathsLongerThan260CharactersAndEitherSeparator() {
         Member member;
-        const QString deep = QString(60, 'd') + '/' + QString(60, 'e') + '/' + QString(60, 'e') + "/p";
+        const QString deep = QString(70, 'd') + '/' + QString(70, 'e') + '/' + QString(70, 'e') + "/p";
         member.cars.addPack(deep, "Deep", "1", {"a.tex"});
         member.cars.addPack(deep + "/GT", "GT Cars", "12/04/2003", {"a.tex", "b.tex"});
         const QString folder = member.cars.file(deep);

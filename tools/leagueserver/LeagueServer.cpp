@@ -15,7 +15,7 @@ namespace leagueserver {
 
 namespace {
 
-constexpr std::array<std::pair<QStringView, Mode>, 12> kModeNames{{
+constexpr std::array<std::pair<QStringView, Mode>, 13> kModeNames{{
     {u"normal", Mode::Normal},
     {u"never-answers", Mode::NeverAnswers},
     {u"one-byte-per-second", Mode::OneBytePerSecond},
@@ -23,6 +23,7 @@ constexpr std::array<std::pair<QStringView, Mode>, 12> kModeNames{{
     {u"redirect-loop", Mode::RedirectLoop},
     {u"not-found", Mode::NotFound},
     {u"server-error", Mode::ServerError},
+    {u"multiple-choices", Mode::MultipleChoices},
     {u"html-error-page", Mode::HtmlErrorPage},
     {u"closes-mid-body", Mode::ClosesMidBody},
     {u"two-lengths", Mode::TwoLengths},
@@ -42,6 +43,8 @@ QByteArray statusLine(int status) {
     switch (status) {
     case 200:
         return "HTTP/1.1 200 OK\r\n";
+    case 300:
+        return "HTTP/1.1 300 Multiple Choices\r\n";
     case 302:
         return "HTTP/1.1 302 Found\r\n";
     case 404:
@@ -178,8 +181,11 @@ private:
         }
         case Mode::NotFound:
         case Mode::ServerError:
+        case Mode::MultipleChoices:
         case Mode::HtmlErrorPage: {
-            const int status = mode_ == Mode::NotFound ? 404 : mode_ == Mode::ServerError ? 500 : 200;
+            static const QHash<Mode, int> kStatus{
+                {Mode::NotFound, 404}, {Mode::ServerError, 500}, {Mode::MultipleChoices, 300}};
+            const int status = kStatus.value(mode_, 200);
             finish(socket, head(status, contentLength(errorPage(status).size())) + errorPage(status));
             return;
         }

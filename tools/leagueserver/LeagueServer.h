@@ -21,6 +21,7 @@ enum class Mode {
     RedirectLoop,
     NotFound,
     ServerError,
+    MultipleChoices,
     HtmlErrorPage,
     ClosesMidBody,
     TwoLengths,
@@ -29,8 +30,8 @@ enum class Mode {
 };
 
 // The mode named on the command line ("normal", "never-answers", "one-byte-per-second", "endless-body",
-// "redirect-loop", "not-found", "server-error", "html-error-page", "closes-mid-body", "two-lengths",
-// "huge-line", "gzip-bomb").
+// "redirect-loop", "not-found", "server-error", "multiple-choices", "html-error-page", "closes-mid-body",
+// "two-lengths", "huge-line", "gzip-bomb").
 std::optional<Mode> modeFromName(QStringView name);
 
 class Site;
