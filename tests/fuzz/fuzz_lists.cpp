@@ -10,25 +10,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QLatin1String lineEnd("\r\n");
     const text::CountedList list =
         text::readCountedList(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
-    const QList<PackRelease> releases = listedReleases(list);
-    const QString status = packStatusText(releases, InstalledPacks());
+    const QList<league::PackRelease> releases = league::listedReleases(list);
+    const QString status = league::packStatusText(releases, carsets::InstalledPacks());
     // A listing line per entry; with nothing installed, at most one "not installed" line per entry.
-    if (packListingText(releases).count(lineEnd) != releases.size() || status.count(lineEnd) > releases.size() ||
+    if (league::packListingText(releases).count(lineEnd) != releases.size() ||
+        status.count(lineEnd) > releases.size() ||
         status.count(QLatin1String(" is not installed\r\n")) != status.count(lineEnd))
         std::abort();
-    if (!releases.isEmpty() && !lookUpPack(list, releases.first().pack).found)
+    if (!releases.isEmpty() && !league::lookUpPack(list, releases.first().pack).found)
         std::abort();
-    const PackLookup lookup = lookUpPack(list, "GT");
+    const league::PackLookup lookup = league::lookUpPack(list, "GT");
     if ((lookup.found && !lookup.examinedAny) || (lookup.lastDate && !lookup.lastRealDate))
         std::abort();
-    const MeetingSearch search = findNextMeeting(list, QDate(2026, 12, 6));
+    const meeting::MeetingSearch search = meeting::findNextMeeting(list, QDate(2026, 12, 6));
     if (search.found && !search.lastRead)
         std::abort();
     for (const QString& line : list.lines) {
-        const MeetingLine meeting = meetingLineOf(line);
+        const meeting::MeetingLine fields = meeting::meetingLineOf(line);
         // Cutting a line into its fields drops nothing but separators.
-        if (QString(meeting.date + meeting.name + meeting.pack + meeting.track).remove(u'|') !=
-            QString(line).remove(u'|'))
+        if (QString(fields.date + fields.name + fields.pack + fields.track).remove(u'|') != QString(line).remove(u'|'))
             std::abort();
     }
     return 0;
