@@ -235,11 +235,9 @@ private slots:
                                     : kNothingKnown;
         QCOMPARE(boxes, packs + QStringList{meeting});
         // Each ends for its own reason, none by waiting for a time-out it was not meant to meet.
-        QFile log(logs + "/tarvok-car-manager.log");
-        QVERIFY(log.open(QIODevice::ReadOnly));
         const QString address =
             QRegularExpression::escape((website.isEmpty() ? day.site.baseUrl() : website) + "tarvver.txt");
-        const QString lines = QString::fromUtf8(log.readAll());
+        const QString lines = loggedIn(logs);
         QVERIFY2(lines.contains(QRegularExpression(" tarvok.league: fetch " + address + logged)), qPrintable(lines));
     }
 

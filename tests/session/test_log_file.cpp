@@ -35,28 +35,25 @@ private slots:
     void oneLinePerMessageAndOneOldLogKept() {
         QFETCH(int, oldBytes);
         QFETCH(bool, moved);
-        const QString folder = QTest::currentDataTag();
+        const QString log = QString(QTest::currentDataTag()) + "/tarvok-car-manager.log";
         const QByteArray old = oldBytes > 0 ? QByteArray(oldBytes - 1, 'x') + '\n' : QByteArray();
         if (oldBytes > 0) {
-            logs_.write(folder + "/tarvok-car-manager.log", old);
-            logs_.write(folder + "/tarvok-car-manager.log.1", "the one before\n");
+            logs_.write(log, old);
+            logs_.write(log + ".1", "the one before\n");
         }
         handedOn.clear();
-        startLogFile(logs_.file(folder));
+        startLogFile(logs_.file(QTest::currentDataTag()));
         qCWarning(sessionLog) << "a warning";
         qCInfo(sessionLog).noquote() << "two\r\nlines";
-
         QCOMPARE(handedOn, (QStringList{"a warning", "two\r\nlines"}));
-        QCOMPARE(logs_.read(folder + "/tarvok-car-manager.log.1"), oldBytes == 0 ? QByteArray()
-                                                                   : moved       ? old
-                                                                                 : "the one before\n");
-        const QByteArray written = logs_.read(folder + "/tarvok-car-manager.log");
+        QCOMPARE(logs_.read(log + ".1"), oldBytes == 0 ? QByteArray() : moved ? old : "the one before\n");
+        const QByteArray written = logs_.read(log);
         QVERIFY(moved || written.startsWith(old));
-        QStringList lines;
-        const QRegularExpression line("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (.*)$");
-        for (const QByteArray& text : written.mid(moved ? 0 : old.size()).split('\n'))
-            lines.append(line.match(QString::fromUtf8(text)).captured(1));
-        QCOMPARE(lines, (QStringList{"warning tarvok.session: a warning", "info tarvok.session: two\\r\\nlines", ""}));
+        // Each line starts with the time to the millisecond.
+        const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ",
+                                      QRegularExpression::MultilineOption);
+        QCOMPARE(QString::fromUtf8(written.mid(moved ? 0 : old.size())).remove(time).split('\n'),
+                 (QStringList{"warning tarvok.session: a warning", "info tarvok.session: two\\r\\nlines", ""}));
     }
 
     // Last, as it also closes the log the others left open, so their folders can go.
@@ -65,10 +62,9 @@ private slots:
         handedOn.clear();
         startLogFile(logs_.file("blocked"));
         qCWarning(sessionLog) << "still shown";
-        QCOMPARE(handedOn.size(), 2);
-        QVERIFY(
-            handedOn[0].startsWith("no log: " + logs_.file("blocked/tarvok-car-manager.log") + " cannot be opened"));
-        QCOMPARE(handedOn[1], "still shown");
+        QCOMPARE(handedOn.replaceInStrings(QRegularExpression(" cannot be opened.*"), " cannot be opened"),
+                 (QStringList{"no log: " + logs_.file("blocked/tarvok-car-manager.log") + " cannot be opened",
+                              "still shown"}));
     }
 
 private:

@@ -50,9 +50,21 @@ void CarFolder::makeFolder(const QString& relative) const {
     QDir().mkpath(file(relative));
 }
 
-QByteArray CarFolder::read(const QString& relative) const {
-    QFile in(file(relative));
+namespace {
+
+QByteArray contentsOf(const QString& path) {
+    QFile in(path);
     return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+} // namespace
+
+QString loggedIn(const QString& folder) {
+    return QString::fromUtf8(contentsOf(folder + "/tarvok-car-manager.log"));
+}
+
+QByteArray CarFolder::read(const QString& relative) const {
+    return contentsOf(file(relative));
 }
 
 QByteArray CarFolder::driversTxt(const QString& name, const QString& date) {

@@ -22,6 +22,9 @@ private:
     QMap<QString, QByteArray> entries_;
 };
 
+// What the program's log in folder holds so far.
+QString loggedIn(const QString& folder);
+
 // A member's game folder in a temporary directory: the car folder "cars", and the track folder "run"
 // beside it.
 class CarFolder {
