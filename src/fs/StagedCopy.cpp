@@ -146,11 +146,16 @@ QList<Blocked> StagedCopy::place() {
 }
 
 void StagedCopy::undoPlacing(const QList<Path>& asideNames, const QList<Path>& placedNames) {
-    bool undone = true;
+    // A new file that cannot be taken back stays, and so does its old one: put back over it, the old file would
+    // leave the next start no copy of the new one to finish with.
+    QList<Path> stuck;
     for (const Path& name : placedNames)
-        undone = host::renameOver(folder_ / name, work_ / kNewFiles / name) && undone;
+        if (!host::renameOver(folder_ / name, work_ / kNewFiles / name))
+            stuck.append(name);
+    bool undone = stuck.isEmpty();
     for (const Path& name : asideNames)
-        undone = host::renameOver(work_ / kOldFiles / name, folder_ / name) && undone;
+        if (!stuck.contains(name))
+            undone = host::renameOver(work_ / kOldFiles / name, folder_ / name) && undone;
     // Undone in part, the set goes forward at the next start, as the journal says.
     if (undone && host::syncFolder(folder_))
         host::removeFile(work_ / kJournal);

@@ -160,8 +160,9 @@ private slots:
         QTest::addColumn<bool>("backup");
         QTest::addColumn<bool>("backedUp"); // before: "original" is there
         QTest::addColumn<QString>("staging");
-        QTest::addColumn<QString>("cut"); // "kill", "failed move", "failed moves" (from then on) or "cancel"
-        for (const char* cut : {"kill", "failed move", "failed moves", "cancel"}) {
+        // "kill", "cancel", or moves that fail: one, that one and the next (the first to undo), or all from then on
+        QTest::addColumn<QString>("cut");
+        for (const char* cut : {"kill", "failed move", "failed move and undo", "failed moves", "cancel"}) {
             QTest::addRow("swap, %s", cut) << false << false << "/.tarvok-work/new" << cut;
             QTest::addRow("first backup, %s", cut) << true << false << "/.tarvok-original/.tarvok-work/new" << cut;
             QTest::addRow("backup, %s", cut) << true << true << "/original/.tarvok-work/new" << cut;
@@ -205,9 +206,10 @@ private slots:
                     });
                     cancelWhenHeld.start(1);
                     const bool failMove = cut.startsWith("failed");
-                    const int action = !failMove           ? FILE_CALLS_HOLD
-                                       : cut.endsWith("s") ? FILE_CALLS_FAIL_ON
-                                                           : FILE_CALLS_FAIL;
+                    const int action = !failMove              ? FILE_CALLS_HOLD
+                                       : cut.endsWith("s")    ? FILE_CALLS_FAIL_ON
+                                       : cut.endsWith("undo") ? FILE_CALLS_FAIL_TWO
+                                                              : FILE_CALLS_FAIL;
                     file_calls_arm(member.root(failMove ? QString() : staging),
                                    failMove ? FILE_CALLS_RENAMES : FILE_CALLS_ALL, call, action);
                     command(s);
@@ -216,7 +218,7 @@ private slots:
                 if (file_calls_counted() < call)
                     break;
                 // What could not be put back is finished at the next start.
-                if (cut == "failed moves")
+                if (cut.startsWith("failed"))
                     done.boxes += StartedSession(member.cars.host(), member.site).startBoxes.mid(1);
             }
             const TreeSnapshot now = member.cars.snapshot();
