@@ -3,13 +3,9 @@
 #include "LeagueServer.h"
 #include "session/LogFile.h"
 #include "support/CarFolder.h"
+#include "support/FileCalls.h"
 #include "support/Recorder.h"
 
-#ifdef Q_OS_LINUX
-#include "support/FileCalls.h"
-#endif
-
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,25 +14,17 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-using namespace league;
-using namespace session;
-
-using namespace std::chrono_literals;
 
 namespace {
 
 // While it lives, answers every message box (Yes where it asks) and records it as "title | text", then
 // whether it was plain text without an icon; when told to, cancels every fetch's progress box.
-class BoxAnswerer {
-public:
+struct BoxAnswerer {
     explicit BoxAnswerer(bool cancelFetches = false) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, cancelFetches] {
+        QObject::connect(&timer, &QTimer::timeout, [this, cancelFetches] {
             QWidget* box = QApplication::activeModalWidget();
-            auto* progress = qobject_cast<QProgressDialog*>(box);
             if (auto* message = qobject_cast<QMessageBox*>(box)) {
                 const bool plain = message->textFormat() == Qt::PlainText && message->icon() == QMessageBox::NoIcon;
                 shown << message->windowTitle() + " | " + message->text() + (plain ? "" : " (not plain)");
@@ -48,25 +36,23 @@ public:
                                   box->findChild<QPlainTextEdit*>()->isReadOnly();
                 shown << box->windowTitle() + (fits ? " | scrolls" : " | does not fit");
                 box->close();
-            } else if (progress && cancelFetches && progress->findChild<QPushButton*>()) {
+            } else if (cancelFetches && qobject_cast<QProgressDialog*>(box) && box->findChild<QPushButton*>()) {
                 ++cancelled;
-                QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+                QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
             }
         });
-        timer_.start(5);
+        timer.start(5);
     }
 
     QStringList shown;
     int cancelled = 0;
-
-private:
-    QTimer timer_;
+    QTimer timer;
 };
 
 // The real window, showing its progress boxes at once, on a member's car folder whose ZERN.cfg names a
 // real league site; the start-up's boxes are answered.
 struct Member {
-    explicit Member(HttpFetch& network) : window(cars.path(), network, clock, 0ms) {
+    explicit Member(league::HttpFetch& network) : window(cars.path(), network, clock, std::chrono::milliseconds(0)) {
         cars.write("drivers.txt", CarFolder::driversTxt("Classic", "1998"));
         cars.write("ZERN.cfg", site.baseUrl().toUtf8());
         QStringList textures;
@@ -81,9 +67,7 @@ struct Member {
         started = QStringList(answerer.shown) << (window.isVisible() ? "shown too early" : "");
         window.show();
     }
-    template <typename Control = QAbstractButton> Control* control(const char* name) const {
-        return window.findChild<Control*>(QLatin1String(name));
-    }
+    template <typename T = QAbstractButton> T* control(const char* name) const { return window.findChild<T*>(name); }
 
     CarFolder cars;
     leagueserver::LeagueServer site;
@@ -99,12 +83,11 @@ class MainWindowTest : public QObject {
 
 private slots:
     void aMembersSession() {
-        NetworkFetch network(30s); // only the member's Cancel ends a slow fetch soon
+        league::NetworkFetch network(std::chrono::seconds(30)); // only the member's Cancel ends a slow fetch soon
         Member member(network);
         QCOMPARE(member.started, (QStringList{"Website Location | Website is - " + member.site.baseUrl(), ""}));
         QCOMPARE(member.control<QLineEdit>("lblCurrent")->text(), "Classic 1998");
-        const QRect screen = member.window.screen()->geometry();
-        const QRect frame = member.window.frameGeometry();
+        const QRect screen = member.window.screen()->geometry(), frame = member.window.frameGeometry();
         QCOMPARE(frame.topLeft(), screen.topLeft() + QPoint((screen.width() - frame.width()) / 2,
                                                             (screen.height() - frame.height()) / 2));
         // In the list's fixed-pitch font every description starts at the same place.
@@ -114,27 +97,26 @@ private slots:
                  list->fontMetrics().horizontalAdvance(list->item(1)->text().left(13)));
 
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-        std::optional<BoxAnswerer> answerer(std::in_place);
+        std::optional<BoxAnswerer> boxes(std::in_place);
         for (const char* button : {"cmdDoIt", "cmdBackup", "cmdCheckMeeting"})
             QTest::mouseClick(member.control(button), Qt::LeftButton);
         QCOMPARE(member.control<QLineEdit>("lblCurrent")->text(), "GT Cars 12/04/2003");
         QCOMPARE(member.control<QLineEdit>("lblCurrent")->cursorPosition(), 0); // shown from its start
         QCOMPARE(member.cars.read("original/car11.tex"), "GT/car11.tex");
         // Line ends show as line breaks.
-        QVERIFY(answerer->shown.last().startsWith("Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at "
-                                                  "Spa using the GT cars. \nGT is up to date\nThe Spa track is not"));
+        QVERIFY(boxes->shown.last().startsWith("Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at "
+                                               "Spa using the GT cars. \nGT is up to date\nThe Spa track is not"));
         // A report too long for the screen scrolls.
         member.site.publish("tarvver.txt", "400\n" + QByteArray("Pack|01/01/2003\n").repeated(400));
         QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
-        QCOMPARE(answerer->shown.mid(2), (QStringList{"Packs In file | scrolls", "Pack Status | scrolls"}));
-        answerer.reset();
+        QCOMPARE(boxes->shown.mid(2), (QStringList{"Packs In file | scrolls", "Pack Status | scrolls"}));
         // A site that sends a byte a second is given up at the member's Cancel, not at the time-out.
         member.site.setMode(leagueserver::Mode::OneBytePerSecond);
-        startLogFile(logs_.path());
-        const BoxAnswerer giver(true);
+        session::startLogFile(logs_.path());
+        boxes.emplace(true); // a fresh answerer, which also cancels the fetches
         QTest::mouseClick(member.control("cmdCheckMeeting"), Qt::LeftButton);
-        QCOMPARE(giver.cancelled, 2);
-        QVERIFY(giver.shown.value(0).startsWith("Meeting Info | Sorry, I could not find any relevant meeting info."));
+        QCOMPARE(boxes->cancelled, 2);
+        QVERIFY(boxes->shown.value(0).startsWith("Meeting Info | Sorry, I could not find any relevant meeting info."));
         QCOMPARE(loggedIn(logs_.path()).count("failed: the member gave up"), 2);
         QTest::mouseClick(member.control("cmdExit"), Qt::LeftButton);
         QVERIFY(!member.window.isVisible());

@@ -33,9 +33,8 @@ private slots:
         QFETCH(QByteArray, list);
         const MeetingSearch search = findNextMeeting(text::readCountedList(list), QDate(2026, 12, 6));
         QTEST(search.found, "found");
-        const std::optional<MeetingLine> line = search.lastRead;
-        const QStringList fields = line ? QStringList{line->date, line->name, line->pack, line->track} : QStringList();
-        QTEST(fields, "lastRead");
+        const std::optional<MeetingLine>& line = search.lastRead;
+        QTEST((line ? QStringList{line->date, line->name, line->pack, line->track} : QStringList()), "lastRead");
     }
 };
 
