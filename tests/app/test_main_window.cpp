@@ -30,10 +30,10 @@ struct BoxAnswerer {
                 shown << message->windowTitle() + " | " + message->text() + (plain ? "" : " (not plain)");
                 QAbstractButton* yes = message->button(QMessageBox::Yes);
                 QTest::mouseClick(yes ? yes : message->button(QMessageBox::Ok), Qt::LeftButton);
-            } else if (box && box->findChild<QPlainTextEdit*>()) {
+            } else if (auto* text = box ? box->findChild<QPlainTextEdit*>() : nullptr) {
                 const QRect screen = box->screen()->availableGeometry();
                 const bool fits = screen.contains(box->frameGeometry()) && box->height() > screen.height() / 2 &&
-                                  box->findChild<QPlainTextEdit*>()->isReadOnly();
+                                  text->isReadOnly() && text->height() > box->height() / 2;
                 shown << box->windowTitle() + (fits ? " | scrolls" : " | does not fit");
                 box->close();
             } else if (cancelFetches && qobject_cast<QProgressDialog*>(box) && box->findChild<QPushButton*>()) {
