@@ -105,8 +105,8 @@ Status createFolder(const Path& path) {
     return Status::failed(host::lastError());
 }
 
-bool removeFile(const Path& path) {
-    return host::removeFile(path);
+void removeFile(const Path& path) {
+    host::removeFile(path);
 }
 
 Status moveFolder(const Path& from, const Path& to) {

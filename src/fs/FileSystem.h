@@ -32,7 +32,7 @@ Status failedToOpen(const Path& path);
 
 // Done when the folder is there afterwards, made now or before.
 Status createFolder(const Path& path);
-bool removeFile(const Path& path);
+void removeFile(const Path& path);
 // Renames a folder to a name that is free.
 Status moveFolder(const Path& from, const Path& to);
 qint64 sizeOf(const Path& file);

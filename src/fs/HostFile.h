@@ -47,9 +47,10 @@ bool syncFolder(const Path& folder);
 // Renames from over to, replacing an existing file of that name in one step.
 bool renameOver(const Path& from, const Path& to);
 
-bool removeFile(const Path& path);
 bool makeFolder(const Path& path);
-bool removeFolder(const Path& path);
+// A file or folder that cannot go stays, to be tried again when the program next clears up.
+void removeFile(const Path& path);
+void removeFolder(const Path& path);
 
 // Why the file at path cannot be moved or replaced now; nothing when it can, or is not there.
 std::optional<Obstacle> obstacleTo(const Path& path);

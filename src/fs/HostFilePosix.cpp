@@ -104,16 +104,18 @@ bool renameOver(const Path& from, const Path& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool removeFile(const Path& path) {
-    return !path.empty() && ::unlink(path.c_str()) == 0;
+void removeFile(const Path& path) {
+    if (!path.empty())
+        ::unlink(path.c_str());
 }
 
 bool makeFolder(const Path& path) {
     return !path.empty() && ::mkdir(path.c_str(), 0777) == 0;
 }
 
-bool removeFolder(const Path& path) {
-    return !path.empty() && ::rmdir(path.c_str()) == 0;
+void removeFolder(const Path& path) {
+    if (!path.empty())
+        ::rmdir(path.c_str());
 }
 
 std::optional<Obstacle> obstacleTo(const Path& path) {

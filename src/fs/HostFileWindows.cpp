@@ -125,16 +125,18 @@ bool renameOver(const Path& from, const Path& to) {
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool removeFile(const Path& path) {
-    return !path.empty() && ::DeleteFileW(longPath(path).c_str()) != 0;
+void removeFile(const Path& path) {
+    if (!path.empty())
+        ::DeleteFileW(longPath(path).c_str());
 }
 
 bool makeFolder(const Path& path) {
     return !path.empty() && ::CreateDirectoryW(longPath(path).c_str(), nullptr) != 0;
 }
 
-bool removeFolder(const Path& path) {
-    return !path.empty() && ::RemoveDirectoryW(longPath(path).c_str()) != 0;
+void removeFolder(const Path& path) {
+    if (!path.empty())
+        ::RemoveDirectoryW(longPath(path).c_str());
 }
 
 std::optional<Obstacle> obstacleTo(const Path& path) {
