@@ -21,11 +21,9 @@ private slots:
             {"PackB:31/03/2003", "PackA:12/04/2003 10:00", "PackB:01/04/2003"},
             {"PackB date is invalid", "PackA is out of date", "PackB is up to date"});
         row("a published date that is not a date", "1\nPackA|TBA", {"PackA:TBA"}, {});
-        row("a count below the lines", "1.9\nPackA|12/04/2003\nPackB|1/1/2003", {"PackA:12/04/2003"},
-            {"PackA is up to date"});
+        row("a count below the lines", "1.9\nPackA|12/04/2003\nPackB|x", {"PackA:12/04/2003"}, {"PackA is up to date"});
         row("a count of 0 lists nothing", "0\nPackA|12/04/2003", {}, {});
-        row("lines without a separator", "2\nPackA 12/04/2003\n12/04/2003", {":PackA 12/04/2003", ":12/04/2003"},
-            {" is not installed"});
+        row("lines without |", "2\nPackA 1/1/2003\n1/1/2003", {":PackA 1/1/2003", ":1/1/2003"}, {" is not installed"});
         row("no or a short drivers.txt", "2\nPackE|01/05/2003\nPackF|01/05/2003",
             {"PackE:01/05/2003", "PackF:01/05/2003"}, {"PackE is out of date", "PackF is out of date"});
     }
@@ -50,19 +48,16 @@ private slots:
     void lookingUpOnePack_data() {
         QTest::addColumn<QByteArray>("list");
         QTest::addColumn<QString>("pack");
-        QTest::addColumn<bool>("found");
-        QTest::addColumn<QDate>("last");     // the date of the last entry examined
-        QTest::addColumn<QDate>("lastReal"); // the last of them that was a date
+        // Found; the date of the last entry examined; the last of them that was a date; whether any was examined.
+        QTest::addColumn<std::tuple<bool, QDate, QDate, bool>>("lookup");
         const QByteArray two = "\nPackA|12/04/2003\nPackB|01/05/2003";
-        const QDate april(2003, 4, 12);
-        const QDate may(2003, 5, 1);
-        QTest::newRow("other letter case") << "2" + two << "packb" << true << may << may;
-        QTest::newRow("blanks count") << QByteArray("1\nPackA |12/04/2003") << "PackA" << false << april << april;
-        QTest::newRow("count 1 stops before PackB") << "1" + two << "PackB" << false << april << april;
-        QTest::newRow("count 0 searches to the end") << "0" + two << "PackB" << true << may << may;
-        QTest::newRow("an extra separator") << "2" + two + "|x"
-                                            << "PackB" << true << QDate() << april;
-        QTest::newRow("no entry") << QByteArray("3\n") << "PackA" << false << QDate() << QDate();
+        const QDate april(2003, 4, 12), may(2003, 5, 1);
+        QTest::newRow("other letter case") << "2" + two << "packb" << std::tuple(true, may, may, true);
+        QTest::newRow("untrimmed") << QByteArray("1\nPackA |x") << "PackA" << std::tuple(false, QDate(), QDate(), true);
+        QTest::newRow("count 1 stops before PackB") << "1" + two << "PackB" << std::tuple(false, april, april, true);
+        QTest::newRow("count 0 searches to the end") << "0" + two << "PackB" << std::tuple(true, may, may, true);
+        QTest::newRow("an extra separator") << "2" + two + '|' << "PackB" << std::tuple(true, QDate(), april, true);
+        QTest::newRow("no entry") << QByteArray("3\n") << "PackA" << std::tuple(false, QDate(), QDate(), false);
     }
 
     void lookingUpOnePack() {
@@ -70,10 +65,7 @@ private slots:
         QFETCH(QString, pack);
         const PackLookup lookup = lookUpPack(text::readCountedList(list), pack);
         const auto day = [](const text::DateValue& date) { return date ? date->date() : QDate(); };
-        QTEST(lookup.found, "found");
-        QTEST(day(lookup.lastDate), "last");
-        QTEST(day(lookup.lastRealDate), "lastReal");
-        QCOMPARE(lookup.examinedAny, day(lookup.lastRealDate).isValid());
+        QTEST(std::tuple(lookup.found, day(lookup.lastDate), day(lookup.lastRealDate), lookup.examinedAny), "lookup");
     }
 };
 
