@@ -112,6 +112,14 @@ bool syncFolder(const Path&) {
     return true;
 }
 
+bool syncStagedFile(QFile& file) {
+    return syncToDisk(file);
+}
+
+bool syncStagedFolder(const Path&) {
+    return true;
+}
+
 bool renameOver(const Path& from, const Path& to) {
     // A file the member marked read-only stays as it is, as Windows' own copy leaves it; Wine alone
     // would replace it.

@@ -88,7 +88,7 @@ Status StagedCopy::stage(const Path& source, const Path& name, const std::functi
         if (!output)
             return Status::failed(host::lastError());
         host::copyPermissions(*input, *output);
-        if (!host::copyContents(*input, *output, wrote) || !host::syncToDisk(*output))
+        if (!host::copyContents(*input, *output, wrote) || !host::syncStagedFile(*output))
             status = Status::failed(host::lastError());
     }
     if (status.ok())
@@ -114,7 +114,7 @@ QList<Blocked> StagedCopy::place() {
     };
     // From the journal on, the next start finishes what a cut here leaves half done; the staged files must
     // be on the disk before it.
-    if (!host::syncFolder(work_ / kNewFiles) || !writeWhole(work_ / kJournal, journalOf(staged_)).ok() ||
+    if (!host::syncStagedFolder(work_ / kNewFiles) || !writeWhole(work_ / kJournal, journalOf(staged_)).ok() ||
         !host::syncFolder(work_) || !host::makeFolder(work_ / kOldFiles))
         return everyFile(Obstacle::Failed);
 
