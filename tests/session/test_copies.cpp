@@ -12,9 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
-#ifdef Q_OS_LINUX
 #include "support/FileCalls.h"
-#endif
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,12 +159,17 @@ private slots:
         QTest::addColumn<bool>("backup");
         QTest::addColumn<bool>("backedUp"); // before: "original" is there
         QTest::addColumn<QString>("staging");
-        // "kill", "cancel", or moves that fail: one, that one and the next (the first to undo), or all from then on
-        QTest::addColumn<QString>("cut");
-        for (const char* cut : {"kill", "failed move", "failed move and undo", "failed moves", "cancel"}) {
-            QTest::addRow("swap, %s", cut) << false << false << "/.tarvok-work/new" << cut;
-            QTest::addRow("first backup, %s", cut) << true << false << "/.tarvok-original/.tarvok-work/new" << cut;
-            QTest::addRow("backup, %s", cut) << true << true << "/original/.tarvok-work/new" << cut;
+        QTest::addColumn<int>(
+            "action"); // moves that fail: one, that one and the next (the first undo), all from then on
+        for (const auto& [cut, action] :
+             std::initializer_list<std::pair<const char*, int>>{{"kill", FILE_CALLS_KILL},
+                                                                {"failed move", FILE_CALLS_FAIL},
+                                                                {"failed move and undo", FILE_CALLS_FAIL_TWO},
+                                                                {"failed moves", FILE_CALLS_FAIL_ON},
+                                                                {"cancel", FILE_CALLS_HOLD}}) {
+            QTest::addRow("swap, %s", cut) << false << false << "/.tarvok-work/new" << action;
+            QTest::addRow("first backup, %s", cut) << true << false << "/.tarvok-original/.tarvok-work/new" << action;
+            QTest::addRow("backup, %s", cut) << true << true << "/original/.tarvok-work/new" << action;
         }
     }
 
@@ -173,7 +177,8 @@ private slots:
         QFETCH(bool, backup);
         QFETCH(bool, backedUp);
         QFETCH(QString, staging);
-        QFETCH(QString, cut);
+        QFETCH(int, action);
+        const bool failMoves = action != FILE_CALLS_KILL && action != FILE_CALLS_HOLD;
         const Command& command = backup ? kBackUp : kSwapToGT;
         Member alone(backedUp);
         const TreeSnapshot before = alone.cars.snapshot();
@@ -181,10 +186,10 @@ private slots:
         const TreeSnapshot after = alone.cars.snapshot();
         QMap<QString, int> ended;
         // A Cancel counts from the second call: the first makes the folder the files go to, before the copies start.
-        for (long call = cut == "cancel" ? 2 : 1;; ++call) {
+        for (long call = action == FILE_CALLS_HOLD ? 2 : 1;; ++call) {
             Member member(backedUp);
             Outcome done;
-            if (cut == "kill") {
+            if (action == FILE_CALLS_KILL) {
                 const ChildEnd end = runInChild({}, [&] {
                     StartedSession started(member.cars.host(), member.site);
                     file_calls_arm(member.root(), FILE_CALLS_ALL, call, FILE_CALLS_KILL);
@@ -194,7 +199,6 @@ private slots:
                 QVERIFY(end.killed || end.output);
                 if (!end.killed)
                     break;
-                done.boxes = StartedSession(member.cars.host(), member.site).startBoxes.mid(1);
             } else {
                 QTimer cancelWhenHeld;
                 done = member.run([&](StartedSession& s) {
@@ -205,36 +209,30 @@ private slots:
                         }
                     });
                     cancelWhenHeld.start(1);
-                    const bool failMove = cut.startsWith("failed");
-                    const int action = !failMove              ? FILE_CALLS_HOLD
-                                       : cut.endsWith("s")    ? FILE_CALLS_FAIL_ON
-                                       : cut.endsWith("undo") ? FILE_CALLS_FAIL_TWO
-                                                              : FILE_CALLS_FAIL;
-                    file_calls_arm(member.root(failMove ? QString() : staging),
-                                   failMove ? FILE_CALLS_RENAMES : FILE_CALLS_ALL, call, action);
+                    file_calls_arm(member.root(failMoves ? QString() : staging),
+                                   failMoves ? FILE_CALLS_RENAMES : FILE_CALLS_ALL, call, action);
                     command(s);
                     file_calls_disarm();
                 });
                 if (file_calls_counted() < call)
                     break;
-                // What could not be put back is finished at the next start.
-                if (cut.startsWith("failed"))
-                    done.boxes += StartedSession(member.cars.host(), member.site).startBoxes.mid(1);
             }
+            // What was cut short, or could not be put back, is cleared up or finished at the next start.
+            done.boxes += StartedSession(member.cars.host(), member.site).startBoxes.mid(1);
             const TreeSnapshot now = member.cars.snapshot();
             const QString state = now == before ? "as before" : now == after ? "as the command makes them" : "mixed";
             ++ended[state];
             QVERIFY2(state != "mixed",
                      qPrintable(QString("cut at file call %1: %2").arg(call).arg(now.changesSince(before).join(", "))));
-            if (cut == "kill") {
+            if (action == FILE_CALLS_KILL) {
                 // The start tells what it found, and it is what the folder holds.
                 const QString told = done.boxes.value(0);
                 QVERIFY2(told.isEmpty() || told.contains(state == "as before" ? "removed" : "finished"),
                          qPrintable(told));
                 if (!told.isEmpty())
                     ++ended[state + ", and told so"];
-            } else if (cut.startsWith("failed")) {
-                QCOMPARE(state, cut == "failed move" ? "as before" : state);
+            } else if (failMoves) {
+                QCOMPARE(state, action == FILE_CALLS_FAIL ? "as before" : state);
                 QVERIFY2(done.boxes.join('\n').contains("could not be put in place"),
                          qPrintable(done.boxes.join('\n')));
             } else if (state != "as before") {
@@ -248,7 +246,7 @@ private slots:
         qInfo() << QTest::currentDataTag() << "at each file call:" << ended;
         QVERIFY(ended.value("as before") + ended.value("as the command makes them") > 3);
         // A first backup is never finished at the next start: until it is whole it has no name.
-        if (cut == "kill")
+        if (action == FILE_CALLS_KILL)
             QVERIFY(ended.value("as before, and told so") > 0 &&
                     (ended.value("as the command makes them, and told so") > 0 || (backup && !backedUp)));
     }
@@ -304,13 +302,15 @@ private slots:
 #endif
 
 #ifdef Q_OS_UNIX
-    void specialFilesAreMissingFiles_data() {
+    // A FIFO, or a link to one or to a device, is a missing file and never blocks; every name the host allows is
+    // copied as it is, however long and whatever its bytes; nothing outside the car folder is read.
+    void oddFilesAndNames_data() {
         QTest::addColumn<QString>("kind");
         for (const char* kind : {"fifo", "link to fifo", "link to /dev/zero"})
             QTest::newRow(kind) << kind;
     }
 
-    void specialFilesAreMissingFiles() {
+    void oddFilesAndNames() {
         QFETCH(QString, kind);
         Member member;
         for (const char* special : {"GT/odd.tex", "z.tex", "Bare/drivers.txt"}) {
@@ -322,22 +322,6 @@ private slots:
                     : kind == QLatin1String("link to fifo") ? ::symlink(fifo.constData(), at.constData()) == 0
                                                             : ::symlink("/dev/zero", at.constData()) == 0);
         }
-        member.site.files.insert("tarvver.txt", "1\nBare|1/1/2003");
-        // In a child that ends within a minute: a command that blocks in open() or spins fails the test.
-        const ChildEnd end = runInChild({}, [&member] {
-            const Outcome swapped = member.run([](StartedSession& s) { s.swap(0); }); // Bare is no pack now
-            const Outcome backedUp = member.run(kBackUp);
-            const Outcome checked = member.run([](StartedSession& s) { s.session.checkPacks(); });
-            return (swapped.changes + backedUp.changes + checked.boxes).join('\t').toUtf8();
-        });
-        QCOMPARE(QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
-                 (QStringList{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt", "+ cars/original/",
-                              "+ cars/original/a.tex", "+ cars/original/b.tex", "+ cars/original/drivers.txt",
-                              "Packs In file | Bare:1/1/2003\r\n", "Pack Status | Bare is out of date\r\n"}));
-    }
-
-    void everyNameTheHostAllowsIsCopied() {
-        Member member;
         const std::string longName = std::string(251, 'n') + ".tex";
         const fs::Path latin1 = member.cars.host() / "Caf\xE9";
         QVERIFY(fs::writeWhole(member.cars.host() / "GT" / longName, "long").ok() && fs::createFolder(latin1).ok() &&
@@ -346,21 +330,26 @@ private slots:
         member.cars.addPack("..\\outside", "Inside", "2002", {"in.tex"});
         member.cars.addPack("../outside", "Outside", "2001", {"out.tex"});
         member.cars.addPack("my\\cars/GT", "GT", "d"); // a car folder whose own path holds a backslash
-        QCOMPARE(StartedSession(member.cars.host() / "my\\cars", member.site).window.listed, QStringList{"GT .GT - d"});
-        StartedSession started(member.cars.host(), member.site);
-        QCOMPARE(started.window.listed,
-                 (QStringList{"..\\outside .Inside - 2002", "Bare .......Bare Pack - 2020",
-                              "Caf\uFFFD .......Cafe - 2003", "GT .........GT Cars - 12/04/2003"}));
-        for (const int row : {3, 0, 2}) // GT, ..\outside, Caf\xE9
-            started.swap(row);
-        started.backUp();
-        QCOMPARE(started.window.boxes, QStringList{kAsk});
+        member.site.files.insert("tarvver.txt", "1\nBare|1/1/2003");
+        // In a child that ends within a minute: a command that blocks in open() or spins fails the test.
+        const ChildEnd end = runInChild({}, [&member] {
+            StartedSession started(member.cars.host(), member.site);
+            for (const int row : {2, 0, 1}) // GT, ..\outside, Caf\xE9; Bare is no pack now
+                started.swap(row);
+            started.backUp();
+            started.session.checkPacks();
+            const StartedSession backslash(member.cars.host() / "my\\cars", member.site);
+            return (started.window.listed + started.window.boxes + backslash.window.listed).join('\t').toUtf8();
+        });
+        QCOMPARE(QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
+                 (QStringList{"..\\outside .Inside - 2002", "Caf\uFFFD .......Cafe - 2003",
+                              "GT .........GT Cars - 12/04/2003", kAsk, "Packs In file | Bare:1/1/2003\r\n",
+                              "Pack Status | Bare is out of date\r\n", "GT .GT - d"}));
+        const auto head = [](const fs::Path& file) { return fs::readHead(file, 99).value_or(""); };
         for (const fs::Path& folder : {member.cars.host(), member.cars.host() / "original"})
-            QCOMPARE(fs::readHead(folder / longName, 9).value_or("") +
-                         fs::readHead(folder / "\xE9t\xE9.tex", 9).value_or("") +
-                         fs::readHead(folder / "in.tex", 99).value_or("") +
-                         fs::readHead(folder / "out.tex", 9).value_or(""),
-                     QByteArray("longsummer..\\outside/in.tex"));
+            QCOMPARE(head(folder / longName) + head(folder / "\xE9t\xE9.tex") + head(folder / "in.tex") +
+                         head(folder / "out.tex") + head(folder / "b.tex") + head(folder / "z.tex"),
+                     QByteArray("longsummer..\\outside/in.texGT/b.tex"));
         // QTemporaryDir cannot remove names that are not UTF-8.
         std::error_code ignored;
         std::filesystem::remove_all(member.cars.host().parent_path(), ignored);
