@@ -22,6 +22,16 @@ std::unique_ptr<QFile> adopt(int fd, QIODevice::OpenMode mode) {
     return file;
 }
 
+// Makes the sync call on an open handle of the folder.
+bool syncThrough(const Path& folder, int (*sync)(int)) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = sync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 } // namespace
 
 Kind kindOf(const Path& path) {
@@ -92,12 +102,7 @@ bool syncToDisk(QFile& file) {
 }
 
 bool syncFolder(const Path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+    return syncThrough(folder, ::fsync);
 }
 
 #if defined(Q_OS_LINUX)
@@ -107,12 +112,7 @@ bool syncStagedFile(QFile&) {
 }
 
 bool syncStagedFolder(const Path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::syncfs(fd) == 0;
-    ::close(fd);
-    return synced;
+    return syncThrough(folder, ::syncfs);
 }
 #else
 bool syncStagedFile(QFile& file) {
