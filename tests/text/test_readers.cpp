@@ -137,6 +137,7 @@ private slots:
             << " http://league.example/ |Website is -  http://league.example/ ";
         QTest::newRow("an empty first line") << QByteArray("\nhttp://league.example/") << "|Website is - ";
         QTest::newRow("an empty file") << QByteArray("") << fallback + "|Website is - " + fallback;
+        QTest::newRow("Windows-1252") << QByteArray("\xE9.example/") << "é.example/|Website is - é.example/";
     }
 
     void websiteOfTheConfiguration() {
