@@ -283,6 +283,21 @@ private slots:
     }
 
 #ifdef Q_OS_LINUX
+    void aCheckKilledWhileStoringAListLeavesNothingAfterTheNextStart() {
+        Member member;
+        member.site.files.insert("tarvver.txt", "1\r\nGT|12/04/2003\r\n");
+        const TreeSnapshot before = member.cars.snapshot();
+        const ChildEnd end = runInChild({}, [&member] {
+            StartedSession started(member.cars.host(), member.site);
+            file_calls_arm(member.root(), FILE_CALLS_ALL, 3, FILE_CALLS_KILL); // the list's first write
+            started.session.checkPacks();
+            return QByteArray();
+        });
+        QVERIFY(end.killed && member.cars.snapshot().changesSince(before).value(0).endsWith(".part"));
+        const StartedSession started(member.cars.host(), member.site);
+        QCOMPARE(member.cars.snapshot().changesSince(before), QStringList());
+    }
+
     void aFullDiskNeverLeavesHalfAFile() {
         Member member;
         member.cars.write("GT/b.tex", QByteArray(256 * 1024, 'b'));
