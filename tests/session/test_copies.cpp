@@ -258,7 +258,8 @@ private slots:
         member.cars.write("original/.tarvok-xyz789.part", "half a texture");
         member.cars.write("original/drivers.txt", CarFolder::driversTxt("Old", "1997"));
         member.cars.write(".tarvok-work/new/drivers.txt", CarFolder::driversTxt("Half", "2003"));
-        member.cars.write(".tarvok-works.part", "not ours");
+        for (const char* notOurs : {".tarvok-works.part", ".tarvok-A0C123.part", "livery-of-car01.tex"})
+            member.cars.write(notOurs, "not ours");
         member.cars.write("Empty/drivers.txt", "");
         member.cars.makeFolder("Folder/drivers.txt");
         member.cars.addPack("Longest1", "  Slash", "d  ");
