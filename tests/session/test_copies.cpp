@@ -121,6 +121,7 @@ private slots:
 
     void backup() {
         Member member;
+        session::startLogFile(logs_.filePath("backup"));
         QCOMPARE(member.run([](StartedSession& s) { s.backUp(false); }), (Outcome{{}, {kAsk}}));
         QCOMPARE(member.run(kBackUp), (Outcome{{"+ cars/original/", "+ cars/original/a.tex",
                                                 "+ cars/original/drivers.txt", "+ cars/original/z.tex"},
@@ -135,6 +136,11 @@ private slots:
         QVERIFY(QDir(member.cars.file("original")).removeRecursively());
         member.cars.write("original", "a file in the way");
         QCOMPARE(member.run(kBackUp), (Outcome{{}, {kAsk, kFailed + "a.tex\r\nb.tex\r\nz.tex"}, "Error"}));
+        // The log keeps each answer.
+        const QString log = loggedIn(logs_.filePath("backup"));
+        QCOMPARE(
+            (QList<qsizetype>{log.count("box: Wait a Minute! answered No"), log.count("Wait a Minute! answered Yes")}),
+            (QList<qsizetype>{1, 3}));
     }
 
     void aSecondManagerOnTheFolderChangesNothing() {
