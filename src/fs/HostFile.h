@@ -44,7 +44,7 @@ bool syncToDisk(QFile& file);
 // Pushes a folder's entries to the disk, so the renames made in it survive a power cut.
 bool syncFolder(const Path& folder);
 // The same for the many files of a copy: each is synced as it is written (syncStagedFile), or, where the host can
-// push a whole file system's data in one call, all of them at the end (syncStagedFolder), as cp then sync does.
+// push a whole file system's data in one call, all of them at the end (syncStagedFolder).
 bool syncStagedFile(QFile& file);
 bool syncStagedFolder(const Path& folder);
 
