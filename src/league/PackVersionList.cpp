@@ -16,6 +16,13 @@ QList<PackRelease> listedReleases(const text::CountedList& list) {
     return releases;
 }
 
+QStringList packNames(const QList<PackRelease>& releases) {
+    QStringList names;
+    for (const PackRelease& release : releases)
+        names.append(release.pack);
+    return names;
+}
+
 PackLookup lookUpPack(const text::CountedList& list, const QString& pack) {
     PackLookup lookup;
     const QString wanted = pack.toUpper();

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace league {
 
@@ -19,6 +20,8 @@ PackRelease packReleaseOf(const QString& line);
 
 // The entries the Check Packs listing shows and judges.
 QList<PackRelease> listedReleases(const text::CountedList& list);
+// Their pack names, in list order: the packs to look for in the car folder.
+QStringList packNames(const QList<PackRelease>& releases);
 
 // The search for the meeting's pack, which compares names without regard to letter case.
 struct PackLookup {

@@ -128,11 +128,8 @@ void Session::checkPacks() {
     }
     const QList<league::PackRelease> releases = league::listedReleases(text::readCountedList(*list));
     tell(QStringLiteral("Packs In file"), league::packListingText(releases));
-    QStringList names;
-    for (const league::PackRelease& release : releases)
-        names.append(release.pack);
     tell(QStringLiteral("Pack Status"),
-         league::packStatusText(releases, carsets::findInstalledPacks(carFolder_, names)));
+         league::packStatusText(releases, carsets::findInstalledPacks(carFolder_, league::packNames(releases))));
 }
 
 void Session::checkMeeting() {

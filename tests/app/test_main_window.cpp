@@ -6,16 +6,8 @@
 #include "support/FileCalls.h"
 #include "support/Recorder.h"
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QScreen>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -55,10 +47,7 @@ struct Member {
     explicit Member(league::HttpFetch& network) : window(cars.path(), network, clock, std::chrono::milliseconds(0)) {
         cars.write("drivers.txt", CarFolder::driversTxt("Classic", "1998"));
         cars.write("ZERN.cfg", site.baseUrl().toUtf8());
-        QStringList textures;
-        for (int i = 0; i < 12; ++i)
-            textures << QString("car%1.tex").arg(i);
-        cars.addPack("GT", "GT Cars", "12/04/2003", textures);
+        cars.addPack("GT", "GT Cars", "12/04/2003", {"car1.tex", "car2.tex"});
         cars.addPack("Touring2003", "Touring", "01/05/2003");
         site.publish("tarvmeet.txt", "1\r\n2026-12-13|Winter Cup|GT|Spa\r\n");
         site.publish("tarvver.txt", "1\r\nGT|12/04/2003\r\n");
@@ -102,7 +91,7 @@ private slots:
             QTest::mouseClick(member.control(button), Qt::LeftButton);
         QCOMPARE(member.control<QLineEdit>("lblCurrent")->text(), "GT Cars 12/04/2003");
         QCOMPARE(member.control<QLineEdit>("lblCurrent")->cursorPosition(), 0); // shown from its start
-        QCOMPARE(member.cars.read("original/car11.tex"), "GT/car11.tex");
+        QCOMPARE(member.cars.read("original/car2.tex"), "GT/car2.tex");
         // Line ends show as line breaks.
         QVERIFY(boxes->shown.last().startsWith("Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at "
                                                "Spa using the GT cars. \nGT is up to date\nThe Spa track is not"));
@@ -131,30 +120,29 @@ private slots:
         const TreeSnapshot before = member.cars.snapshot();
         member.control<QListWidget>("lstPacks")->setCurrentRow(0);
         const QByteArray staging = QFileInfo(member.cars.path()).canonicalFilePath().toUtf8() + "/.tarvok-work/new";
-        // The second file's creation: the first (11 bytes of 203) is written.
+        // The second file's creation: the first (11 bytes of 91) is written.
         file_calls_arm(staging, FILE_CALLS_ALL, 6, FILE_CALLS_HOLD);
         QStringList whileHeld{"never held"};
         QTimer::singleShot(0, [&] {
+            const auto release = qScopeGuard(file_calls_release); // on leaving, a failure too: else the copy waits on
             QTRY_VERIFY(file_calls_holding());
             QProgressDialog* progress = nullptr;
             QTRY_VERIFY((progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())));
-            QTRY_COMPARE(progress->labelText(), "Swapping in GT\n\n1 of 13 files, 11 bytes of 203 bytes");
-            QCOMPARE(progress->value(), 1000 * 11 / 203);
+            QTRY_COMPARE(progress->labelText(), "Swapping in GT\n\n1 of 3 files, 11 bytes of 91 bytes");
+            QCOMPARE(progress->value(), 1000 * 11 / 91);
             const BoxAnswerer answerer; // a backup that started now would ask, and be answered Yes
             QTest::mouseClick(member.control("cmdBackup"), Qt::LeftButton);
             QVERIFY(!member.window.close());
             QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
-            QCOMPARE(progress->labelText(), "Swapping in GT\n\n1 of 13 files, 11 bytes of 203 bytes\n\nCancelling: the "
+            QCOMPARE(progress->labelText(), "Swapping in GT\n\n1 of 3 files, 11 bytes of 91 bytes\n\nCancelling: the "
                                             "files copied so far are being removed...");
             whileHeld = QStringList(answerer.shown) << (QGuiApplication::overrideCursor() ? "" : "no wait cursor");
-            file_calls_release();
         });
         QTest::mouseClick(member.control("cmdDoIt"), Qt::LeftButton);
         file_calls_disarm();
         QCOMPARE(whileHeld, QStringList{""});
         QVERIFY(!QApplication::activeModalWidget() && !QGuiApplication::overrideCursor());
         QCOMPARE(member.cars.snapshot(), before);
-        QCOMPARE(member.control<QLineEdit>("lblCurrent")->text(), "Classic 1998");
     }
 #endif
 

@@ -1,19 +1,11 @@
 #include "fs/FileSystem.h"
-#include "support/CarFolder.h"
 
-#include <QTest>
+#include <QtTest>
 
 class FileSystemTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void readsAreBounded() {
-        CarFolder cars;
-        cars.write("big.txt", QByteArray(1024 * 1024, 'x'));
-        QCOMPARE(fs::readHead(fs::fromQt(cars.file("big.txt")), 1000)->size(), 1000);
-        QVERIFY(!fs::readHead(fs::fromQt(cars.file("missing.txt")), 1000));
-    }
-
     void aLeagueNameIsOneName_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("single");

@@ -1,7 +1,7 @@
 #include "league/PackStatus.h"
 #include "support/CarFolder.h"
 
-#include <QTest>
+#include <QtTest>
 
 using namespace league;
 
@@ -36,36 +36,10 @@ private slots:
         cars.makeFolder("PackE");
         cars.write("PackF/drivers.txt", "1\r\n2\r\n3\r\n## F\r\n");
         const QList<PackRelease> releases = listedReleases(text::readCountedList(list));
-        QStringList names;
-        for (const PackRelease& release : releases)
-            names.append(release.pack);
         // Each line of a box ends in CR LF.
         const auto lines = [](const QString& box) { return box.split("\r\n").mid(0, box.count("\r\n")); };
         QTEST(lines(packListingText(releases)), "listing");
-        QTEST(lines(packStatusText(releases, carsets::findInstalledPacks(cars.host(), names))), "status");
-    }
-
-    void lookingUpOnePack_data() {
-        QTest::addColumn<QByteArray>("list");
-        QTest::addColumn<QString>("pack");
-        // Found; the date of the last entry examined; the last of them that was a date; whether any was examined.
-        QTest::addColumn<std::tuple<bool, QDate, QDate, bool>>("lookup");
-        const QByteArray two = "\nPackA|12/04/2003\nPackB|01/05/2003";
-        const QDate april(2003, 4, 12), may(2003, 5, 1);
-        QTest::newRow("other letter case") << "2" + two << "packb" << std::tuple(true, may, may, true);
-        QTest::newRow("untrimmed") << QByteArray("1\nPackA |x") << "PackA" << std::tuple(false, QDate(), QDate(), true);
-        QTest::newRow("count 1 stops before PackB") << "1" + two << "PackB" << std::tuple(false, april, april, true);
-        QTest::newRow("count 0 searches to the end") << "0" + two << "PackB" << std::tuple(true, may, may, true);
-        QTest::newRow("an extra separator") << "2" + two + '|' << "PackB" << std::tuple(true, QDate(), april, true);
-        QTest::newRow("no entry") << QByteArray("3\n") << "PackA" << std::tuple(false, QDate(), QDate(), false);
-    }
-
-    void lookingUpOnePack() {
-        QFETCH(QByteArray, list);
-        QFETCH(QString, pack);
-        const PackLookup lookup = lookUpPack(text::readCountedList(list), pack);
-        const auto day = [](const text::DateValue& date) { return date ? date->date() : QDate(); };
-        QTEST(std::tuple(lookup.found, day(lookup.lastDate), day(lookup.lastRealDate), lookup.examinedAny), "lookup");
+        QTEST(lines(packStatusText(releases, carsets::findInstalledPacks(cars.host(), packNames(releases)))), "status");
     }
 };
 

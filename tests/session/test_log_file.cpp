@@ -2,27 +2,20 @@
 #include "session/LogFile.h"
 #include "support/CarFolder.h"
 
-#include <QRegularExpression>
-#include <QTest>
+#include <QtTest>
 
 using namespace session;
 
-namespace {
-
 // The messages handed on by the log file to the handler that had them before.
-QStringList handedOn;
-
-void recordMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
-    handedOn.append(message);
-}
-
-} // namespace
+static QStringList handedOn;
 
 class LogFileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qInstallMessageHandler(recordMessage); }
+    void initTestCase() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { handedOn << text; });
+    }
 
     void oneLinePerMessageAndOneOldLogKept_data() {
         QTest::addColumn<int>("oldBytes"); // the log before the start; 0: none

@@ -6,20 +6,21 @@
 #include <QFileInfo>
 #include <QSet>
 
+static QByteArray contentsOf(const QString& path) {
+    QFile in(path);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
 TreeSnapshot::TreeSnapshot(const QString& root) {
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString path = it.next();
-        const QString relative = QDir(root).relativeFilePath(path);
-        if (it.fileInfo().isDir() && !it.fileInfo().isSymLink()) {
-            entries_.insert(relative + QLatin1Char('/'), QByteArray());
-            continue;
-        }
-        QFile file(path);
+        const QString path = it.next(), relative = QDir(root).relativeFilePath(path);
         // A FIFO or a link to a device is listed but never read.
-        entries_.insert(relative, it.fileInfo().isFile() && file.open(QIODevice::ReadOnly) ? file.readAll()
-                                                                                           : QByteArray("(special)"));
+        if (it.fileInfo().isDir() && !it.fileInfo().isSymLink())
+            entries_.insert(relative + QLatin1Char('/'), QByteArray());
+        else
+            entries_.insert(relative, it.fileInfo().isFile() ? contentsOf(path) : QByteArray("(special)"));
     }
 }
 
@@ -33,9 +34,9 @@ QStringList TreeSnapshot::changesSince(const TreeSnapshot& before) const {
     return changes;
 }
 
-CarFolder::CarFolder() {
-    QDir(root_.path()).mkpath("cars");
-    QDir(root_.path()).mkpath("run");
+CarFolder::CarFolder(const QString& parents) : game_(QDir::cleanPath(root_.path() + '/' + parents)) {
+    QDir(game_).mkpath("cars");
+    QDir(game_).mkpath("run");
 }
 
 void CarFolder::write(const QString& relative, const QByteArray& bytes) const {
@@ -45,19 +46,6 @@ void CarFolder::write(const QString& relative, const QByteArray& bytes) const {
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(target));
 }
-
-void CarFolder::makeFolder(const QString& relative) const {
-    QDir().mkpath(file(relative));
-}
-
-namespace {
-
-QByteArray contentsOf(const QString& path) {
-    QFile in(path);
-    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-}
-
-} // namespace
 
 QString loggedIn(const QString& folder) {
     return QString::fromUtf8(contentsOf(folder + "/tarvok-car-manager.log"));

@@ -3,6 +3,7 @@
 #include "fs/Path.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -29,14 +30,15 @@ QString loggedIn(const QString& folder);
 // beside it.
 class CarFolder {
 public:
-    CarFolder();
+    // The game folder is the temporary directory, or the folders parents below it.
+    explicit CarFolder(const QString& parents = {});
 
-    QString path() const { return root_.path() + "/cars"; }                         // the car folder
+    QString path() const { return game_ + "/cars"; }                                // the car folder
     fs::Path host() const { return fs::fromQt(path()); }                            // the same, as the program takes it
     QString file(const QString& relative) const { return path() + '/' + relative; } // a path below the car folder
 
     void write(const QString& relative, const QByteArray& bytes) const;
-    void makeFolder(const QString& relative) const;
+    void makeFolder(const QString& relative) const { QDir().mkpath(file(relative)); }
     QByteArray read(const QString& relative) const;
 
     // A drivers.txt whose lines 4 and 5 carry name and date behind the prefix "## ".
@@ -46,8 +48,9 @@ public:
                  const QStringList& textures = {}) const;
 
     // The whole game folder, the car folder's neighbours included.
-    TreeSnapshot snapshot() const { return TreeSnapshot(root_.path()); }
+    TreeSnapshot snapshot() const { return TreeSnapshot(game_); }
 
 private:
     QTemporaryDir root_;
+    QString game_;
 };

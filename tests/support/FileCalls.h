@@ -8,13 +8,7 @@ extern "C" {
 #endif
 enum FileCallsCounted { FILE_CALLS_ALL = 1, FILE_CALLS_RENAMES = 2 };
 // FILE_CALLS_FAIL_ON fails the n-th call and every one after it, FILE_CALLS_FAIL_TWO the n-th and the next.
-enum FileCallsAction {
-    FILE_CALLS_KILL = 1,
-    FILE_CALLS_FAIL = 2,
-    FILE_CALLS_HOLD = 3,
-    FILE_CALLS_FAIL_ON = 4,
-    FILE_CALLS_FAIL_TWO = 5
-};
+enum FileCallsAction { FILE_CALLS_KILL = 1, FILE_CALLS_FAIL, FILE_CALLS_HOLD, FILE_CALLS_FAIL_ON, FILE_CALLS_FAIL_TWO };
 void file_calls_arm(const char* root, int counted, long nth, int action);
 void file_calls_disarm(void);
 // The calls counted since the last arm.

@@ -39,9 +39,3 @@ ChildEnd runInChild(const ChildLimits& limits, const std::function<QByteArray()>
         return {std::nullopt, WTERMSIG(status) == SIGKILL};
     return {WIFEXITED(status) && WEXITSTATUS(status) == 0 ? std::optional(bytes) : std::nullopt, false};
 }
-
-qint64 peakKiB() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}

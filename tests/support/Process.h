@@ -20,7 +20,3 @@ struct ChildEnd {
 
 // Runs work in a forked child under the limits, ending it after a minute at the latest. POSIX only.
 ChildEnd runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work);
-
-// The most memory this process has held so far, in KiB; a forked child starts from what its parent held,
-// so in a child run for one case the growth is what that case took.
-qint64 peakKiB();

@@ -2,13 +2,7 @@
 
 std::optional<QByteArray> CannedSite::fetch(const QString& url) {
     const QString name = url.section(QLatin1Char('/'), -1);
-    if (!files.contains(name))
-        return std::nullopt;
-    return files.value(name);
-}
-
-void Recorder::tell(const QString& title, const QString& prompt) {
-    boxes.append(title + " | " + prompt);
+    return files.contains(name) ? std::optional(files.value(name)) : std::nullopt;
 }
 
 bool Recorder::ask(const QString& title, const QString& prompt) {
@@ -20,10 +14,6 @@ void Recorder::start(const QString&, int, qint64, std::function<void()> cancel) 
     cancelCopies = cancel;
     if (whileCopying)
         whileCopying();
-}
-
-QStringList Recorder::takeBoxes() {
-    return std::exchange(boxes, {});
 }
 
 StartedSession::StartedSession(const fs::Path& carFolder, league::HttpFetch& fetch)

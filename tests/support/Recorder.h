@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 // A league web site held in memory: the body served for each file name, nothing for the others.
 class CannedSite : public league::HttpFetch {
@@ -18,34 +19,33 @@ public:
 };
 
 // Stands in for the window: records every box as "title | prompt", with its line ends as written,
-// answers Yes/No boxes from a queue (No when it is empty), holds the list and the current-set box, and
-// keeps the way to cancel the copies under way.
+// answers Yes/No boxes from a queue (No when it is empty), holds the list and the current-set box, keeps
+// today at 6 December 2026, and keeps the way to cancel the copies under way.
 class Recorder : public session::MessageBoxes,
                  public session::PackList,
                  public session::CurrentSetBox,
                  public session::Clock,
                  public session::Progress {
 public:
-    void tell(const QString& title, const QString& prompt) override;
+    void tell(const QString& title, const QString& prompt) override { boxes.append(title + " | " + prompt); }
     bool ask(const QString& title, const QString& prompt) override;
     void show(const QStringList& entries) override { listed = entries; }
     std::optional<int> selected() const override { return selectedRow; }
     void show(const QString& text) override { currentSet = text; }
-    QDate today() const override { return day; }
+    QDate today() const override { return {2026, 12, 6}; }
     void start(const QString&, int, qint64, std::function<void()> cancel) override;
     void advance(qint64, int) override {}
     void finish() override { cancelCopies = {}; }
 
     session::Ports ports(league::HttpFetch& fetch) { return {*this, *this, *this, fetch, *this, this}; }
     // The boxes shown since the last call.
-    QStringList takeBoxes();
+    QStringList takeBoxes() { return std::exchange(boxes, {}); }
 
     QStringList boxes;
     QList<bool> answers;
     QStringList listed;
     std::optional<int> selectedRow;
     QString currentSet;
-    QDate day{2026, 12, 6};
     std::function<void()> cancelCopies; // while copies run
     std::function<void()> whileCopying; // called as copies start
 };

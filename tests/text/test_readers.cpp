@@ -2,7 +2,7 @@
 #include "text/DriversTxt.h"
 #include "text/Website.h"
 
-#include <QTest>
+#include <QtTest>
 
 namespace {
 QDateTime at(int year, int month, int day, int hour = 0, int minute = 0) {
@@ -61,13 +61,6 @@ private slots:
         QFETCH(QLocale, locale);
         QFETCH(QString, text);
         QTEST(text::toDate(text, locale).value_or(QDateTime()), "expected");
-    }
-
-    void orderOfADateFormat() {
-        using enum text::DateField;
-        // Quoted text is no field, however it is spelt; a format that lacks a field gives day, month, year.
-        QVERIFY((text::dateFieldOrder("'today:' M/d/yy") == text::DateFieldOrder{Month, Day, Year}));
-        QVERIFY((text::dateFieldOrder("MM/dd") == text::DateFieldOrder{Day, Month, Year}));
     }
 
     void textToWholeNumber_data() {
