@@ -1,5 +1,6 @@
 #include "carsets/InstalledPacks.h"
 
+#include "carsets/Log.h"
 #include "carsets/SetFile.h"
 #include "fs/FileSystem.h"
 
@@ -12,9 +13,10 @@ InstalledPacks findInstalledPacks(const fs::Path& carFolder, const QStringList& 
         if (installed.contains(name) || !folder)
             continue;
         // A drivers.txt that can be read proves its folder; only the others need a look at the folder.
-        const fs::Result<text::SetLines> lines = readSetFile(carFolder / *folder / "drivers.txt");
+        const fs::Path driversTxt = carFolder / *folder / "drivers.txt";
+        const fs::Result<text::SetLines> lines = readSetFile(driversTxt);
         if (lines || fs::isFolder(carFolder / *folder))
-            installed.insert(name, text::releaseDate(lines.asOptional()));
+            installed.insert(name, text::releaseDate(lines.asOptional(), {carsetsLog(), fs::displayName(driversTxt)}));
     }
     return installed;
 }

@@ -1,5 +1,8 @@
 #include "league/PackStatus.h"
 
+#include "league/LeagueFile.h"
+#include "league/Log.h"
+
 namespace league {
 
 namespace {
@@ -39,9 +42,11 @@ QString packListingText(const QList<PackRelease>& releases) {
 
 QString packStatusText(const QList<PackRelease>& releases, const carsets::InstalledPacks& installed) {
     QString text;
-    for (const PackRelease& release : releases) {
+    for (qsizetype entry = 0; entry < releases.size(); ++entry) {
+        const PackRelease& release = releases[entry];
         // A published date that is not a date gives no verdict.
-        if (const text::DateValue published = text::toDate(release.dateText))
+        if (const text::DateValue published =
+                text::readDate(release.dateText, {leagueLog(), kPackVersionList}, text::CountedList::lineNumber(entry)))
             text +=
                 verdictLine(release.pack, judgePack(carsets::installedRelease(installed, release.pack), *published));
     }

@@ -1,5 +1,8 @@
 #include "league/PackVersionList.h"
 
+#include "league/LeagueFile.h"
+#include "league/Log.h"
+
 namespace league {
 
 PackRelease packReleaseOf(const QString& line) {
@@ -26,10 +29,12 @@ QStringList packNames(const QList<PackRelease>& releases) {
 PackLookup lookUpPack(const text::CountedList& list, const QString& pack) {
     PackLookup lookup;
     const QString wanted = pack.toUpper();
-    for (const QString& line : list.searched()) {
-        const PackRelease release = packReleaseOf(line);
+    const QStringList searched = list.searched();
+    for (qsizetype entry = 0; entry < searched.size(); ++entry) {
+        const PackRelease release = packReleaseOf(searched[entry]);
         lookup.examinedAny = true;
-        lookup.lastDate = text::toDate(release.dateText);
+        lookup.lastDate =
+            text::readDate(release.dateText, {leagueLog(), kPackVersionList}, text::CountedList::lineNumber(entry));
         if (lookup.lastDate)
             lookup.lastRealDate = lookup.lastDate;
         if (release.pack.toUpper() == wanted) {

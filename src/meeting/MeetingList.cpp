@@ -1,5 +1,7 @@
 #include "meeting/MeetingList.h"
 
+#include "league/LeagueFile.h"
+#include "meeting/Log.h"
 #include "text/Conversions.h"
 
 namespace meeting {
@@ -23,10 +25,12 @@ MeetingLine meetingLineOf(const QString& line) {
 MeetingSearch findNextMeeting(const text::CountedList& list, const QDate& today) {
     MeetingSearch search;
     const QDateTime startOfToday(today, QTime(0, 0), Qt::UTC);
-    for (const QString& line : list.searched()) {
-        search.lastRead = meetingLineOf(line);
+    const QStringList searched = list.searched();
+    for (qsizetype entry = 0; entry < searched.size(); ++entry) {
+        search.lastRead = meetingLineOf(searched[entry]);
         // A meeting dated today qualifies all day.
-        const text::DateValue date = text::toDate(search.lastRead->date);
+        const text::DateValue date = text::readDate(search.lastRead->date, {meetingLog(), league::kMeetingList},
+                                                    text::CountedList::lineNumber(entry));
         if (date && *date >= startOfToday) {
             search.found = true;
             break;

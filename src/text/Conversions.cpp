@@ -38,7 +38,28 @@ std::optional<QDate> makeDate(const QString& yearDigits, int month, int day) {
     return date.isValid() ? std::optional(date) : std::nullopt;
 }
 
-// "12/04/2003", "12-04-03", "12.04.2003", ISO "2003-04-12" (four-digit year first), "2003. 04. 12.".
+// Which of a numeric date's three groups holds which field.
+struct GroupFields {
+    std::size_t year, day, month;
+};
+
+// A group of four digits is the year wherever it stands, and ISO's month follows a leading year; day and
+// month otherwise come in the settings' order. A text without one follows the settings' whole order.
+GroupFields groupFields(const std::array<QString, 3>& groups, const QLocale& locale) {
+    const DateFieldOrder order = numericOrder(locale);
+    const auto position = [&](DateField wanted) {
+        return std::size_t(std::find(order.begin(), order.end(), wanted) - order.begin());
+    };
+    const bool dayFirst = position(DateField::Day) < position(DateField::Month);
+    if (groups[0].size() == 4)
+        return {0, 2, 1};
+    if (groups[2].size() == 4)
+        return {2, dayFirst ? 0u : 1u, dayFirst ? 1u : 0u};
+    return {position(DateField::Year), position(DateField::Day), position(DateField::Month)};
+}
+
+// "12/04/2003", "12-04-03", "12.04.2003", ISO "2003-04-12", "2003. 04. 12.". Where the settings' order of day
+// and month gives no date, the other order may, as the member's own system reads "15/12/2026" in the US.
 std::optional<QDate> numericDate(const QString& text, const QLocale& locale) {
     static const QRegularExpression pattern(
         QStringLiteral("^([0-9]{1,4})([/.-])\\s*([0-9]{1,2})\\2\\s*([0-9]{1,4})(\\.?)$"));
@@ -46,16 +67,15 @@ std::optional<QDate> numericDate(const QString& text, const QLocale& locale) {
     if (!match.hasMatch() || (!match.captured(5).isEmpty() && match.captured(2) != QLatin1String(".")))
         return std::nullopt;
     const std::array<QString, 3> groups{match.captured(1), match.captured(3), match.captured(4)};
-    if (groups[0].size() == 4)
-        return makeDate(groups[0], groups[1].toInt(), groups[2].toInt());
-    const DateFieldOrder order = numericOrder(locale);
-    const auto field = [&](DateField wanted) -> const QString& {
-        return groups[std::size_t(std::find(order.begin(), order.end(), wanted) - order.begin())];
-    };
-    // Only the year may have more than two digits.
-    if (field(DateField::Month).size() > 2 || field(DateField::Day).size() > 2)
-        return std::nullopt;
-    return makeDate(field(DateField::Year), field(DateField::Month).toInt(), field(DateField::Day).toInt());
+    const GroupFields fields = groupFields(groups, locale);
+    for (const auto& [day, month] : {std::pair(fields.day, fields.month), std::pair(fields.month, fields.day)}) {
+        // Only the year may have more than two digits.
+        if (groups[day].size() > 2 || groups[month].size() > 2)
+            return std::nullopt;
+        if (const std::optional<QDate> date = makeDate(groups[fields.year], groups[month].toInt(), groups[day].toInt()))
+            return date;
+    }
+    return std::nullopt;
 }
 
 QString withoutDots(QString name) {
@@ -176,6 +196,15 @@ DateValue toDate(const QString& text, const QLocale& locale) {
     if (!date)
         return std::nullopt;
     return QDateTime(*date, parts->time, Qt::UTC);
+}
+
+DateValue readDate(const QString& text, const DateSource& source, qsizetype line, const QLocale& locale) {
+    const DateValue date = toDate(text, locale);
+    if (!date)
+        qCWarning(source.log).noquote() << QStringLiteral(
+                                               "%1 line %2: \"%3\" is not a date in the regional settings %4")
+                                               .arg(source.file, QString::number(line), text, locale.name());
+    return date;
 }
 
 std::optional<qint64> toWholeNumber(const QString& text) {

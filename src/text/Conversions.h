@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QString>
 
 #include <array>
@@ -20,6 +21,16 @@ QDateTime zeroDate();
 // Text to date, for published, installed and meeting dates alike. The locale decides whether the day or
 // the month comes first; nothing when the text is not a date.
 DateValue toDate(const QString& text, const QLocale& locale = QLocale());
+
+// Where date texts are read: a file, and the log of the layer reading it.
+struct DateSource {
+    const QLoggingCategory& log;
+    QString file;
+};
+
+// toDate, naming in the log each text that is not a date: its file, its line and the locale, since a
+// member's regional settings decide how a date is read.
+DateValue readDate(const QString& text, const DateSource& source, qsizetype line, const QLocale& locale = QLocale());
 
 enum class DateField { Day, Month, Year };
 using DateFieldOrder = std::array<DateField, 3>;

@@ -17,6 +17,9 @@ struct CountedList {
     //   entry number `count`; a count that is not a positive number is never reached, so they go to the end.
     QStringList listed() const;
     QStringList searched() const;
+
+    // The number in the file of lines[index], which follows the count line.
+    static qsizetype lineNumber(qsizetype index) { return index + 2; }
 };
 
 CountedList readCountedList(const QByteArray& bytes);

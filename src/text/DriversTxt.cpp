@@ -64,9 +64,9 @@ std::optional<QString> currentSetText(const std::optional<SetLines>& lines) {
     return withDate(*name, lines->line5);
 }
 
-QDateTime releaseDate(const std::optional<SetLines>& lines) {
+QDateTime releaseDate(const std::optional<SetLines>& lines, const DateSource& source) {
     const std::optional<QString> field = lines ? fieldOf(lines->line5) : std::nullopt;
-    return (field ? toDate(*field) : std::nullopt).value_or(zeroDate());
+    return (field ? readDate(*field, source, 5) : std::nullopt).value_or(zeroDate());
 }
 
 } // namespace text

@@ -34,7 +34,8 @@ QString startupCurrentSetText(const std::optional<SetLines>& lines);
 // then keeps its text.
 std::optional<QString> currentSetText(const std::optional<SetLines>& lines);
 
-// The set's release date; the zero date when it cannot be read, so such a pack is out of date.
-QDateTime releaseDate(const std::optional<SetLines>& lines);
+// The set's release date; the zero date when it cannot be read, so such a pack is out of date. A line 5
+// that is not a date is named in the source's log.
+QDateTime releaseDate(const std::optional<SetLines>& lines, const DateSource& source);
 
 } // namespace text
