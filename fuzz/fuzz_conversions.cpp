@@ -28,19 +28,44 @@ bool readsBack(const QDateTime& date, const QLocale& locale) {
            (!shortKeepsYear || text::toDate(locale.toString(date, QLocale::ShortFormat), locale) == minutes);
 }
 
+// Where a text starts with three numeric groups and holds a four-digit one first or last, that is the year, and
+// day and month come in the settings' order unless only the other gives a date, when the day is past 12.
+bool keepsYearAndOrder(const QString& text, const QDate& date, bool dayFirst) {
+    static const QRegularExpression fourDigits(QStringLiteral("(?<![0-9])[0-9]{4}(?![0-9])"));
+    static const QRegularExpression numeric(
+        QStringLiteral("^\\s*([0-9]{1,4})[/.-]\\s*([0-9]{1,2})[/.-]\\s*([0-9]{1,4})(?![0-9])"));
+    const QRegularExpressionMatch year = fourDigits.match(text);
+    if (year.hasMatch() && year.captured().toInt() != date.year())
+        return false;
+    const QRegularExpressionMatch groups = numeric.match(text);
+    if (!groups.hasMatch() || date.day() == date.month() || !year.hasMatch())
+        return true;
+    const bool yearFirst = groups.captured(1).size() == 4;
+    const int before = groups.captured(yearFirst ? 2 : 1).toInt();
+    const bool readDayFirst = before == date.day();
+    return readDayFirst == (dayFirst && !yearFirst) || date.day() > 12;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::array<QLocale, 6> locales{QLocale("en_US"), QLocale("en_GB"), QLocale("de_DE"),
-                                                QLocale("nl_NL"), QLocale("hu_HU"), QLocale("ja_JP")};
+    // Each locale, and whether its settings put the day before the month.
+    static const std::array<std::pair<QLocale, bool>, 8> locales{{{QLocale("en_US"), false},
+                                                                  {QLocale("en_GB"), true},
+                                                                  {QLocale("de_DE"), true},
+                                                                  {QLocale("nl_NL"), true},
+                                                                  {QLocale("hu_HU"), false},
+                                                                  {QLocale("ja_JP"), false},
+                                                                  {QLocale("sv_SE"), false},
+                                                                  {QLocale("zh_CN"), false}}};
     if (size == 0)
         return 0;
-    const QLocale& locale = locales[data[0] % locales.size()];
+    const auto& [locale, dayFirst] = locales[data[0] % locales.size()];
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     if (!isPermutation(text::dateFieldOrder(text)))
         std::abort();
     const text::DateValue date = text::toDate(text, locale);
-    if (date && !readsBack(*date, locale))
+    if (date && (!readsBack(*date, locale) || !keepsYearAndOrder(text, date->date(), dayFirst)))
         std::abort();
     const std::optional<qint64> number = text::toWholeNumber(text);
     if (number && text::toWholeNumber(QString::number(*number)) != number)

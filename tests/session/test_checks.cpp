@@ -97,6 +97,26 @@ private slots:
                  QStringList{kNoMeeting + touring + "The Monza track is not installed\r\n" + kProblems});
     }
 
+    void dayFirstListsGiveTheSameReportsInEveryRegion_data() {
+        QTest::addColumn<QLocale>("locale");
+        for (const char* name : {"en_GB", "en_US", "sv_SE", "ja_JP"})
+            QTest::newRow(name) << QLocale(name);
+    }
+
+    void dayFirstListsGiveTheSameReportsInEveryRegion() {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        LeagueDay day;
+        day.cars.addPack("Touring", "Touring Cars", "01/04/2026");
+        day.publish({"15/12/2026|Winter Cup|GT|Spa"}, {"GT|12/04/2026", "Touring|01/05/2026", "Rally|01/05/2026"});
+        const QStringList boxes = day.both();
+        QLocale::setDefault(QLocale("en_GB"));
+        QCOMPARE(boxes,
+                 (QStringList{"Packs In file | GT:12/04/2026\r\nTouring:01/05/2026\r\nRally:01/05/2026\r\n",
+                              "Pack Status | GT is up to date\r\nTouring is out of date\r\nRally is not installed\r\n",
+                              QString(kFound).replace("2026-12-13", "15/12/2026") + kReady + kOk}));
+    }
+
     void leagueNamesNameOneThingInTheCarFolder() {
         LeagueDay day;
         day.cars.addPack("../outside", "Outside", "12/04/2026");
