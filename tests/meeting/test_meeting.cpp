@@ -16,14 +16,12 @@ private slots:
             QTest::newRow(tag) << QByteArray(list) << found << lastRead;
         };
         row("today, not yesterday", "2\n2026-12-05|Old|P|T\n2026-12-06|Cup|P|T", true, {"2026-12-06", "Cup", "P", "T"});
-        row("the first in file order", "2\n2026-12-16|Late|P|T\n2026-12-09|Soon|P|T", true,
-            {"2026-12-16", "Late", "P", "T"});
+        row("file order", "2\n2026-12-16|Late|P|T\n2026-12-09|Soon|P|T", true, {"2026-12-16", "Late", "P", "T"});
         row("the last counted", "2\n1/1/2000|A|P|T\n07/12/2026|In|P|T\n2026-12-11|Out|P|T", true,
             {"07/12/2026", "In", "P", "T"});
         row("none counted ahead", "1\n1/1/2000|Past|P|T\n2026-12-11|Out|P|T", false, {"1/1/2000", "Past", "P", "T"});
         row("not a date", "x\nsoon|Cup|P|T", false, {"soon", "Cup", "P", "T"});
-        row("untrimmed, the track keeps |", "1\n2026-12-06 | Cup | P |Spa|Night", true,
-            {"2026-12-06 ", " Cup ", " P ", "Spa|Night"});
+        row("untrimmed", "1\n2026-12-06 | Cup | P |Spa|Night", true, {"2026-12-06 ", " Cup ", " P ", "Spa|Night"});
         row("an empty first field", "1\n|Cup|P|T", false, {"", "Cup", "P", "T"});
         row("a short line", "1\n2026-12-06|Short", true, {"2026-12-06", "Short", "", ""});
         row("no meeting line", "1\n", false, {});
