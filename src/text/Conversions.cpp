@@ -200,10 +200,10 @@ DateValue toDate(const QString& text, const QLocale& locale) {
 
 DateValue readDate(const QString& text, const DateSource& source, qsizetype line, const QLocale& locale) {
     const DateValue date = toDate(text, locale);
-    if (!date)
-        qCWarning(source.log).noquote() << QStringLiteral(
-                                               "%1 line %2: \"%3\" is not a date in the regional settings %4")
-                                               .arg(source.file, QString::number(line), text, locale.name());
+    if (!date) {
+        const QString note = QStringLiteral("%1 line %2: \"%3\" is not a date in the regional settings %4");
+        qCWarning(source.log).noquote() << note.arg(source.file, QString::number(line), text, locale.name());
+    }
     return date;
 }
 

@@ -18,8 +18,9 @@ using DateValue = std::optional<QDateTime>;
 // meeting date.
 QDateTime zeroDate();
 
-// Text to date, for published, installed and meeting dates alike. The locale decides whether the day or
-// the month comes first; nothing when the text is not a date.
+// Text to date, for published, installed and meeting dates alike. A group of four digits is the year
+// wherever it stands; the locale decides whether the day or the month comes first, and the other order
+// serves where only it gives a date. Nothing when the text is not a date.
 DateValue toDate(const QString& text, const QLocale& locale = QLocale());
 
 // Where date texts are read: a file, and the log of the layer reading it.
