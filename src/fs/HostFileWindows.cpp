@@ -133,6 +133,28 @@ bool renameOver(const Path& from, const Path& to) {
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+std::unique_ptr<QFile> lockFile(const Path& path, bool& heldElsewhere) {
+    // Shared with nobody, so every other handle is refused while this one is open; its closing, however the
+    // program ends, takes the file with it.
+    const HANDLE handle = path.empty()
+                              ? INVALID_HANDLE_VALUE
+                              : ::CreateFileW(longPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    heldElsewhere = handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION;
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    if (kindOfHandle(handle) != Kind::RegularFile) {
+        ::CloseHandle(handle);
+        return nullptr;
+    }
+    return adopt(handle, QIODevice::WriteOnly);
+}
+
+// The handle was opened to delete its file as it closes.
+void releaseLock(const Path&, std::unique_ptr<QFile> lock) {
+    lock.reset();
+}
+
 void removeFile(const Path& path) {
     if (!path.empty())
         ::DeleteFileW(longPath(path).c_str());
