@@ -11,6 +11,7 @@
 #include "support/FileCalls.h"
 
 #ifdef Q_OS_UNIX
+#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -23,12 +24,12 @@ namespace {
 const QString kNotFound = "Oops... | Skinpack not found!";
 const QString kUnchanged = "\r\n\r\nYour cars were not changed.";
 const QString kBackupUnchanged = "\r\n\r\nThe folder \"original\" was not changed.";
-QString cannotLock(const QString& why) {
-    return "Tarvok Car Manager | The car folder could not be locked, so nothing was changed:\r\n.tarvok.lock (" + why +
-           ")\r\n\r\nTarvok Car Manager keeps that file while it changes your cars, so that no other copy of it "
-           "changes them at the same time. If no other copy is running, move \".tarvok.lock\" out of the car folder, "
-           "or make the car folder writable (you may need an administrator), then try again.";
-}
+// The box of a lock that cannot be taken, with why.
+const QString kCannotLock =
+    "Tarvok Car Manager | The car folder could not be locked, so nothing was changed:\r\n.tarvok.lock (%1)\r\n\r\n"
+    "Tarvok Car Manager keeps that file while it changes your cars, so that no other copy of it changes them at the "
+    "same time. If no other copy is running, move \".tarvok.lock\" out of the car folder, or make the car folder "
+    "writable (you may need an administrator), then try again.";
 const QStringList kFirstBackup{"+ cars/original/", "+ cars/original/a.tex", "+ cars/original/drivers.txt",
                                "+ cars/original/z.tex"};
 
@@ -101,16 +102,19 @@ private slots:
         QTest::newRow("the pack lost its drivers.txt")
             << 1 << "remove GT/drivers.txt"
             << Outcome{{"- cars/GT/drivers.txt"}, {kFailed + "drivers.txt" + kUnchanged}};
+        QTest::newRow("a folder named .tarvok.lock")
+            << 1 << "folder .tarvok.lock"
+            << Outcome{{"+ cars/.tarvok.lock/"}, {kCannotLock.arg("a folder of that name is in the way")}};
+#ifdef Q_OS_UNIX
         // As a member who may change the car folder but not that one file.
         QTest::newRow("an unreadable texture")
             << 1 << "unreadable GT/b.tex" << Outcome{{}, {kFailed + "b.tex" + kUnchanged}};
         QTest::newRow("a lock the member may not take over")
-            << 1 << "unreadable .tarvok.lock" << Outcome{{"+ cars/.tarvok.lock"}, {cannotLock("Permission denied")}};
-        QTest::newRow("a folder named .tarvok.lock")
-            << 1 << "folder .tarvok.lock"
-            << Outcome{{"+ cars/.tarvok.lock/"}, {cannotLock("a folder of that name is in the way")}};
+            << 1 << "unreadable .tarvok.lock"
+            << Outcome{{"+ cars/.tarvok.lock"}, {kCannotLock.arg("Permission denied")}};
         // Fifty times two copies of the program at once on the lock a copy left that was killed as it took it.
         QTest::newRow("two managers on a stale lock") << 1 << "two managers" << Outcome{gt, {}, "GT Cars 12/04/2003"};
+#endif
         // Another copy of the program, on the same folder, swaps and backs up while this one copies.
         QTest::newRow("a second manager meanwhile")
             << 1 << "second manager" << Outcome{gt, {kBusy, kAsk, kBusy}, "GT Cars 12/04/2003"};
@@ -131,7 +135,7 @@ private slots:
                 QDir().mkpath(path);
 #ifdef Q_OS_UNIX
             if (change.startsWith(QLatin1String("unreadable"))) {
-                QFile::exists(path) || QFile(path).open(QIODevice::WriteOnly);
+                QFile(path).open(QIODevice::Append); // made when missing
                 for (const QString& open : {member.cars.file(".."), member.cars.path()})
                     QFile::setPermissions(open, QFileDevice::Permissions(0x7777));
                 QFile::setPermissions(path, {});
@@ -153,10 +157,9 @@ private slots:
                     }
                     return QByteArray::number(int(lock.state()));
                 };
-                QByteArray both;
-                std::thread first([&] { both += manager(0); }); // a copy in this process, the other in a child
-                both += runInChild({}, [&] { return manager(1); }).output.value_or("");
-                first.join();
+                std::future<QByteArray> first = std::async(std::launch::async, manager, 0); // one in this process
+                const QByteArray other = runInChild({}, [&] { return manager(1); }).output.value_or("");
+                const QByteArray both = first.get() + other;
                 QVERIFY2(both == "01" || both == "10", qPrintable(QString("round %1: %2").arg(round).arg(both)));
             }
 #endif
@@ -203,17 +206,15 @@ private slots:
         QTest::addColumn<QString>("staging");
         // The moves that fail: one, that one and the next (the first of the undo), or all from then on.
         QTest::addColumn<int>("action");
-        const std::pair<const char*, int> cuts[] = {{"kill", FILE_CALLS_KILL},
-                                                    {"failed move", FILE_CALLS_FAIL},
-                                                    {"failed move and undo", FILE_CALLS_FAIL_TWO},
-                                                    {"failed moves", FILE_CALLS_FAIL_ON},
-                                                    {"cancel", FILE_CALLS_HOLD}};
-        const std::pair<const char*, const char*> commands[] = {{"swap", "/.tarvok-work/new"},
-                                                                {"first backup", "/.tarvok-original/.tarvok-work/new"},
-                                                                {"backup", "/original/.tarvok-work/new"}};
-        for (const auto& [cut, action] : cuts)
-            for (const auto& [command, staging] : commands)
-                QTest::addRow("%s, %s", command, cut) << QString(command) << QString(staging) << action;
+        const char* cuts[] = {"kill", "failed move", "failed move and undo", "failed moves", "cancel"};
+        const int actions[] = {FILE_CALLS_KILL, FILE_CALLS_FAIL, FILE_CALLS_FAIL_TWO, FILE_CALLS_FAIL_ON,
+                               FILE_CALLS_HOLD};
+        const char* commands[] = {"swap", "first backup", "backup"};
+        const QString into[] = {"", "/.tarvok-original", "/original"}; // where each stages its files
+        for (int cut = 0; cut < 5; ++cut)
+            for (int c = 0; c < 3; ++c)
+                QTest::addRow("%s, %s", commands[c], cuts[cut])
+                    << QString(commands[c]) << into[c] + "/.tarvok-work/new" << actions[cut];
         QTest::newRow("check packs, kill") << QString("check packs") << QString() << int(FILE_CALLS_KILL);
     }
 
@@ -331,7 +332,7 @@ private slots:
             "The last swap of car sets was cut short while it was putting the new cars in place, and "
             "cannot be finished now: until it is, your car folder may hold a mix of two car sets.";
         QCOMPARE(StartedSession(member.cars.host(), member.site).startBoxes.value(1),
-                 cannotLock("a folder of that name is in the way").replace(" | ", " | " + waiting + "\r\n\r\n"));
+                 kCannotLock.arg("a folder of that name is in the way").replace(" | ", " | " + waiting + "\r\n\r\n"));
     }
 
 #ifdef Q_OS_LINUX
