@@ -23,10 +23,9 @@ namespace {
 
 QString cannotLockText(const fs::FolderLock& lock) {
     const QString file = fs::displayName(fs::kLockFile);
-    return QStringLiteral("The car folder could not be locked, so nothing was changed:\r\n%1 (%2)\r\n\r\nTarvok "
-                          "Car Manager keeps that file while it changes your cars, so that no other copy of it "
-                          "changes them at the same time. If no other copy is running, move \"%1\" out of the car "
-                          "folder, or make the car folder writable (you may need an administrator), then try again.")
+    return QStringLiteral("The car folder could not be locked, so nothing was changed:\r\n%1 (%2)\r\n\r\nIf no other "
+                          "copy of Tarvok Car Manager is running, move \"%1\" out of the car folder, or make the "
+                          "folder writable (you may need an administrator), then try again.")
         .arg(file, lock.reason());
 }
 
