@@ -51,6 +51,17 @@ Kind kindOfHandle(HANDLE handle) {
     return info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder : Kind::RegularFile;
 }
 
+// The same, when the handle is one of a regular file: nothing for anything else, or for no handle.
+std::unique_ptr<QFile> adoptRegularFile(HANDLE handle, QIODevice::OpenMode mode) {
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    if (kindOfHandle(handle) != Kind::RegularFile) {
+        ::CloseHandle(handle);
+        return nullptr;
+    }
+    return adopt(handle, mode);
+}
+
 } // namespace
 
 QString lastError() {
@@ -76,14 +87,8 @@ Kind kindOf(const Path& path) {
 }
 
 std::unique_ptr<QFile> openRegularFile(const Path& path) {
-    const HANDLE handle = openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
-    if (handle == INVALID_HANDLE_VALUE)
-        return nullptr;
-    if (kindOfHandle(handle) != Kind::RegularFile) {
-        ::CloseHandle(handle);
-        return nullptr;
-    }
-    return adopt(handle, QIODevice::ReadOnly);
+    return adoptRegularFile(openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN),
+                            QIODevice::ReadOnly);
 }
 
 std::unique_ptr<QFile> createNewFile(const Path& path) {
@@ -141,13 +146,7 @@ std::unique_ptr<QFile> lockFile(const Path& path, bool& heldElsewhere) {
                               : ::CreateFileW(longPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     heldElsewhere = handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION;
-    if (handle == INVALID_HANDLE_VALUE)
-        return nullptr;
-    if (kindOfHandle(handle) != Kind::RegularFile) {
-        ::CloseHandle(handle);
-        return nullptr;
-    }
-    return adopt(handle, QIODevice::WriteOnly);
+    return adoptRegularFile(handle, QIODevice::WriteOnly);
 }
 
 // The handle was opened to delete its file as it closes.
