@@ -2,10 +2,11 @@
 
 #include "fs/Path.h"
 
-#include <QFile>
 #include <QString>
 
 #include <memory>
+
+class QFile;
 
 namespace fs {
 

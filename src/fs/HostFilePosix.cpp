@@ -137,8 +137,8 @@ std::unique_ptr<QFile> lockFile(const Path& path, bool& heldElsewhere) {
         if (fd < 0)
             return nullptr;
         std::unique_ptr<QFile> file = adopt(fd, QIODevice::WriteOnly);
-        struct stat opened {
-        }, named{};
+        struct stat opened {};
+        struct stat named {};
         if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))
             return nullptr;
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
