@@ -5,7 +5,7 @@
 namespace carsets {
 
 // Copies the active textures, then the active drivers.txt, into the folder "original", adding to what
-// earlier backups left there; all together or not at all.
+// earlier backups left there; all together or not at all: one that cannot be read leaves "original" as it was.
 CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch);
 
 // The name a first backup's folder has until it is whole.

@@ -68,4 +68,17 @@ QString leftoversText(const Leftovers& leftovers) {
     return texts.join(QStringLiteral("\r\n\r\n"));
 }
 
+QString waitingText(const fs::Path& carFolder) {
+    QStringList texts;
+    if (fs::placingWaits(carFolder))
+        texts.append(QStringLiteral("The last swap of car sets was cut short while it was putting the new cars in "
+                                    "place, and cannot be finished now: until it is, your car folder may hold a mix "
+                                    "of two car sets."));
+    if (fs::placingWaits(carFolder / "original"))
+        texts.append(QStringLiteral("The last backup was cut short while it was putting the copies in place, and "
+                                    "cannot be finished now: until it is, the folder \"original\" may hold a mix "
+                                    "of two backups."));
+    return texts.join(QStringLiteral("\r\n\r\n"));
+}
+
 } // namespace carsets

@@ -21,4 +21,8 @@ Leftovers clearLeftovers(const fs::Path& carFolder);
 // What the member is told of it, in plain sentences; empty when nothing was found.
 QString leftoversText(const Leftovers& leftovers);
 
+// What the member is told of a swap and a backup cut short while placing, when start-up cannot finish them
+// now; empty when none waits.
+QString waitingText(const fs::Path& carFolder);
+
 } // namespace carsets

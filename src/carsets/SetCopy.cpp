@@ -65,6 +65,11 @@ bool SetCopy::stage(const fs::Path& from, const QList<fs::Path>& names) {
 }
 
 CopyReport SetCopy::place(const QString& unchanged) {
+    // Without one of its files the set would be a mix of the old and the new.
+    if (!report_.failedFiles.isEmpty()) {
+        report_.notes.append(unchanged);
+        return report_;
+    }
     const QList<fs::Blocked> blocked = staged_.place();
     report_.placed = blocked.isEmpty();
     return report_.placed ? report_ : notPlaced(report_.failedFiles, blocked, unchanged);

@@ -21,13 +21,13 @@ struct CopyWatch {
 // What a command's copies came to.
 struct CopyReport {
     bool cancelled = false;  // the member gave up, and nothing was changed
-    bool placed = false;     // the files that could be copied are in place
+    bool placed = false;     // every file is in place
     QStringList failedFiles; // as shown, each with why where the file in its way is the reason
     QStringList notes;       // what that means for the cars, a line each
 };
 
-// A set of files copied into a folder together: the files that cannot be read or written are left out and
-// named, and the others all arrive, or none does when a file in their way stops them.
+// A set of files copied into a folder together: all of them arrive, or none does when one cannot be read or
+// written, or a file in their way stops them; each such file is named.
 class SetCopy {
 public:
     SetCopy(const fs::Path& into, const CopyWatch& watch);
@@ -36,9 +36,8 @@ public:
     void announce(const fs::Path& from, const QList<fs::Path>& names) const;
     // Writes the named files of a folder into the set; false once the member has given up.
     bool stage(const fs::Path& from, const QList<fs::Path>& names);
-    bool anyFailed() const { return !report_.failedFiles.isEmpty(); }
-    void note(const QString& line) { report_.notes.append(line); }
-    // Puts the set in place; `unchanged` tells the member that nothing was when a file in the way stopped it.
+    // Puts the set in place; `unchanged` tells the member that nothing was, when the set is not whole or a file in
+    // the way stopped it.
     CopyReport place(const QString& unchanged);
     CopyReport cancelled() const { return {true, false, {}, {}}; }
 

@@ -9,17 +9,11 @@ std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, co
     if (pack.folder.empty() || !fs::isFolder(packFolder))
         return std::nullopt;
 
-    const QList<fs::Path> textures = fs::filesEndingIn(packFolder, QStringLiteral(".tex"));
-    const QList<fs::Path> driversTxt{fs::Path("drivers.txt")};
+    const QList<fs::Path> names =
+        fs::filesEndingIn(packFolder, QStringLiteral(".tex")) + QList{fs::Path("drivers.txt")};
     SetCopy copy(carFolder, watch);
-    copy.announce(packFolder, textures + driversTxt);
-    if (!copy.stage(packFolder, textures))
-        return copy.cancelled();
-    if (copy.anyFailed())
-        copy.note(QStringLiteral("drivers.txt was not replaced, so the swap is not complete."));
-    else if (!copy.stage(packFolder, driversTxt))
-        return copy.cancelled();
-    return copy.place(QStringLiteral("Your cars were not changed."));
+    copy.announce(packFolder, names);
+    return copy.stage(packFolder, names) ? copy.place(QStringLiteral("Your cars were not changed.")) : copy.cancelled();
 }
 
 } // namespace carsets

@@ -7,10 +7,9 @@
 
 namespace carsets {
 
-// Makes the pack the active car set: copies its textures, then its drivers.txt, into the car folder,
-// replacing files of the same names, all together or not at all. Nothing when the pack's folder is not
-// there. drivers.txt stays as it was when a texture could not be copied, so it never describes cars that
-// are not all there.
+// Makes the pack the active car set: copies its textures and its drivers.txt into the car folder, replacing
+// files of the same names, all together or not at all: a file of the pack that cannot be read, its drivers.txt
+// among them, leaves the cars as they were. Nothing when the pack's folder is not there.
 std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, const CopyWatch& watch);
 
 } // namespace carsets

@@ -1,16 +1,27 @@
 #include "fs/FolderLock.h"
 
-#include <QLockFile>
+#include "fs/FileSystem.h"
+#include "fs/HostFile.h"
+#include "fs/Log.h"
 
 namespace fs {
 
-FolderLock::FolderLock(const Path& folder) : lock_(std::make_unique<QLockFile>(displayName(folder / ".tarvok.lock"))) {
-    // The owner of a lock holds the file itself locked while it lives, so the file of one that died, even in
-    // the middle of writing it, can be removed, and a live owner's cannot.
-    if (!lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError)
-        heldElsewhere_ = !lock_->removeStaleLockFile() || !lock_->tryLock(0);
+FolderLock::FolderLock(const Path& folder) : file_(folder / kLockFile) {
+    bool heldElsewhere = false;
+    lock_ = host::lockFile(file_, heldElsewhere);
+    if (lock_ || heldElsewhere) {
+        state_ = lock_ ? State::Held : State::HeldElsewhere;
+        return;
+    }
+    state_ = State::CannotLock;
+    const Status failed = failedToOpen(file_);
+    reason_ = isFolder(file_) ? QStringLiteral("a folder of that name is in the way") : failed.reason();
+    qCWarning(fsLog).noquote() << QStringLiteral("%1 cannot be locked: %2").arg(displayName(file_), reason_);
 }
 
-FolderLock::~FolderLock() = default;
+FolderLock::~FolderLock() {
+    if (lock_)
+        host::releaseLock(file_, std::move(lock_));
+}
 
 } // namespace fs

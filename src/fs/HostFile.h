@@ -51,6 +51,13 @@ bool syncStagedFolder(const Path& folder);
 // Renames from over to, replacing an existing file of that name in one step.
 bool renameOver(const Path& from, const Path& to);
 
+// The host's lock on the file at path, made when missing: held until releaseLock, or until the process ends
+// however it ends, and refused to every other handle, in this process too. Nothing when it cannot be had:
+// heldElsewhere says whether another handle holds it, lastError() why else.
+std::unique_ptr<QFile> lockFile(const Path& path, bool& heldElsewhere);
+// Removes the file and lets go of the lock.
+void releaseLock(const Path& path, std::unique_ptr<QFile> lock);
+
 bool makeFolder(const Path& path);
 // A file or folder that cannot go stays, to be tried again when the program next clears up.
 void removeFile(const Path& path);

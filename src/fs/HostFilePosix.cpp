@@ -4,6 +4,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -126,6 +127,34 @@ bool syncStagedFolder(const Path& folder) {
 
 bool renameOver(const Path& from, const Path& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::unique_ptr<QFile> lockFile(const Path& path, bool& heldElsewhere) {
+    heldElsewhere = false;
+    // A holder removes the file before it lets go, so a lock won on a file no longer at path is no lock.
+    for (int attempt = 0; attempt < 8 && !path.empty(); ++attempt) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+        if (fd < 0)
+            return nullptr;
+        std::unique_ptr<QFile> file = adopt(fd, QIODevice::WriteOnly);
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))
+            return nullptr;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            heldElsewhere = errno == EWOULDBLOCK;
+            return nullptr;
+        }
+        if (::lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+            return file;
+    }
+    heldElsewhere = !path.empty();
+    return nullptr;
+}
+
+void releaseLock(const Path& path, std::unique_ptr<QFile> lock) {
+    removeFile(path);
+    lock.reset();
 }
 
 void removeFile(const Path& path) {

@@ -51,6 +51,17 @@ Kind kindOfHandle(HANDLE handle) {
     return info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder : Kind::RegularFile;
 }
 
+// The same, when the handle is one of a regular file: nothing for anything else, or for no handle.
+std::unique_ptr<QFile> adoptRegularFile(HANDLE handle, QIODevice::OpenMode mode) {
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    if (kindOfHandle(handle) != Kind::RegularFile) {
+        ::CloseHandle(handle);
+        return nullptr;
+    }
+    return adopt(handle, mode);
+}
+
 } // namespace
 
 QString lastError() {
@@ -76,14 +87,8 @@ Kind kindOf(const Path& path) {
 }
 
 std::unique_ptr<QFile> openRegularFile(const Path& path) {
-    const HANDLE handle = openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
-    if (handle == INVALID_HANDLE_VALUE)
-        return nullptr;
-    if (kindOfHandle(handle) != Kind::RegularFile) {
-        ::CloseHandle(handle);
-        return nullptr;
-    }
-    return adopt(handle, QIODevice::ReadOnly);
+    return adoptRegularFile(openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN),
+                            QIODevice::ReadOnly);
 }
 
 std::unique_ptr<QFile> createNewFile(const Path& path) {
@@ -131,6 +136,22 @@ bool renameOver(const Path& from, const Path& to) {
     // Fails, leaving the target whole, while another program holds the target open.
     return ::MoveFileExW(longPath(from).c_str(), longPath(to).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::unique_ptr<QFile> lockFile(const Path& path, bool& heldElsewhere) {
+    // Shared with nobody, so every other handle is refused while this one is open; its closing, however the
+    // program ends, takes the file with it.
+    const HANDLE handle = path.empty()
+                              ? INVALID_HANDLE_VALUE
+                              : ::CreateFileW(longPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    heldElsewhere = handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION;
+    return adoptRegularFile(handle, QIODevice::WriteOnly);
+}
+
+// The handle was opened to delete its file as it closes.
+void releaseLock(const Path&, std::unique_ptr<QFile> lock) {
+    lock.reset();
 }
 
 void removeFile(const Path& path) {

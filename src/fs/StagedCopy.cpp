@@ -56,6 +56,10 @@ bool isWorkFolderName(const Path& name) {
     return name == kWorkFolder;
 }
 
+bool placingWaits(const Path& folder) {
+    return isFile(folder / kWorkFolder / kJournal);
+}
+
 void removeCopiedFolder(const Path& folder) {
     removeWorkFolder(folder / kWorkFolder);
     removeFilesIn(folder);

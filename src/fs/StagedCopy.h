@@ -11,6 +11,8 @@ namespace fs {
 
 // The working folder the program keeps inside a folder it copies a set of files into, only while it copies.
 bool isWorkFolderName(const Path& name);
+// Whether a copy into folder was cut short while it was putting its files in place, and waits to be finished.
+bool placingWaits(const Path& folder);
 
 // Removes a folder the program made and filled with copies: its files and its working folder.
 void removeCopiedFolder(const Path& folder);

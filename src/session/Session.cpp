@@ -19,15 +19,31 @@
 
 namespace session {
 
+namespace {
+
+QString cannotLockText(const fs::FolderLock& lock) {
+    const QString file = fs::displayName(fs::kLockFile);
+    return QStringLiteral("The car folder could not be locked, so nothing was changed:\r\n%1 (%2)\r\n\r\nIf no other "
+                          "copy of Tarvok Car Manager is running, move \"%1\" out of the car folder, or make the "
+                          "folder writable (you may need an administrator), then try again.")
+        .arg(file, lock.reason());
+}
+
+} // namespace
+
 Session::Session(fs::Path carFolder, Ports ports)
     : carFolder_(std::move(carFolder)), ports_(ports), lastPublishedDate_(text::zeroDate()) {}
 
 void Session::start() {
     // Before anything reads the folders: a swap or a backup cut short is finished or undone first, unless
-    // another copy of the program is at work on them now.
+    // another copy of the program is at work on them now; one that cannot be finished now is told all the same.
     carsets::Leftovers leftovers;
-    if (const fs::FolderLock lock(carFolder_); !lock.heldElsewhere())
+    QString cannotFinish;
+    if (const fs::FolderLock lock(carFolder_); lock.state() == fs::FolderLock::State::Held)
         leftovers = carsets::clearLeftovers(carFolder_);
+    else if (const QString waiting = carsets::waitingText(carFolder_);
+             lock.state() == fs::FolderLock::State::CannotLock && !waiting.isEmpty())
+        cannotFinish = waiting + QStringLiteral("\r\n\r\n") + cannotLockText(lock);
     // A file that cannot be read is there all the same, and keeps the default address.
     const fs::Path config = carFolder_ / "ZERN.cfg";
     const text::Website website =
@@ -38,7 +54,7 @@ void Session::start() {
                                         .arg(QCoreApplication::applicationVersion(), fs::displayName(carFolder_),
                                              website_);
     tell(QStringLiteral("Website Location"), website.message);
-    if (const QString found = carsets::leftoversText(leftovers); !found.isEmpty())
+    if (const QString found = carsets::leftoversText(leftovers) + cannotFinish; !found.isEmpty())
         tell(QStringLiteral("Tarvok Car Manager"), found);
     catalogue_ = carsets::readCatalogue(carFolder_);
     ports_.packList.show(carsets::catalogueEntries(catalogue_));
@@ -59,10 +75,8 @@ void Session::swapInSelectedPack() {
     const carsets::Pack pack = *row >= 0 && *row < catalogue_.size() ? catalogue_.at(*row) : carsets::Pack{};
     qCInfo(sessionLog).noquote() << "swapping in" << pack.name;
     const fs::FolderLock lock(carFolder_);
-    if (lock.heldElsewhere()) {
-        tellBusy();
+    if (!mayChangeTheCars(lock))
         return;
-    }
     std::optional<carsets::CopyReport> report;
     runCopies(ports_.progress, QStringLiteral("Swapping in ") + pack.name,
               [&](const carsets::CopyWatch& watch) { report = carsets::swapIn(carFolder_, pack, watch); });
@@ -87,10 +101,8 @@ void Session::backUpActiveCars() {
                             "Are you sure you want to do this?")))
         return;
     const fs::FolderLock lock(carFolder_);
-    if (lock.heldElsewhere()) {
-        tellBusy();
+    if (!mayChangeTheCars(lock))
         return;
-    }
     carsets::CopyReport report;
     runCopies(ports_.progress, QStringLiteral("Backing up your cars"),
               [&](const carsets::CopyWatch& watch) { report = carsets::backUpActiveCars(carFolder_, watch); });
@@ -109,10 +121,14 @@ bool Session::ask(const QString& title, const QString& prompt) {
     return yes;
 }
 
-void Session::tellBusy() {
-    tell(QStringLiteral("Tarvok Car Manager"),
-         QStringLiteral("Another copy of Tarvok Car Manager is changing the cars in this folder right "
-                        "now.\r\nWait until it has finished, then try again."));
+bool Session::mayChangeTheCars(const fs::FolderLock& lock) {
+    if (lock.state() == fs::FolderLock::State::HeldElsewhere)
+        tell(QStringLiteral("Tarvok Car Manager"),
+             QStringLiteral("Another copy of Tarvok Car Manager is changing the cars in this folder right "
+                            "now.\r\nWait until it has finished, then try again."));
+    if (lock.state() == fs::FolderLock::State::CannotLock)
+        tell(QStringLiteral("Tarvok Car Manager"), cannotLockText(lock));
+    return lock.state() == fs::FolderLock::State::Held;
 }
 
 std::optional<QByteArray> Session::download(const QString& name) {

@@ -8,6 +8,10 @@
 
 #include <QDateTime>
 
+namespace fs {
+class FolderLock;
+}
+
 namespace session {
 
 // Everything the window reaches outside itself.
@@ -39,7 +43,8 @@ private:
     // The boxes, each noted in the log.
     void tell(const QString& title, const QString& prompt);
     bool ask(const QString& title, const QString& prompt);
-    void tellBusy();
+    // Whether this copy holds the car folder; what keeps it out is told.
+    bool mayChangeTheCars(const fs::FolderLock& lock);
     std::optional<QByteArray> download(const QString& name);
 
     fs::Path carFolder_;
