@@ -11,7 +11,10 @@ std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, co
 
     const QList<fs::Path> textures = fs::filesEndingIn(packFolder, QStringLiteral(".tex"));
     const QList<fs::Path> driversTxt{fs::Path("drivers.txt")};
+    const QString unchanged = QStringLiteral("Your cars were not changed.");
     SetCopy copy(carFolder, watch);
+    if (std::optional<CopyReport> refused = copy.refusal(unchanged))
+        return refused;
     copy.announce(packFolder, textures + driversTxt);
     if (!copy.stage(packFolder, textures))
         return copy.cancelled();
@@ -19,7 +22,7 @@ std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, co
         copy.note(QStringLiteral("drivers.txt was not replaced, so the swap is not complete."));
     else if (!copy.stage(packFolder, driversTxt))
         return copy.cancelled();
-    return copy.place(QStringLiteral("Your cars were not changed."));
+    return copy.place(unchanged);
 }
 
 } // namespace carsets

@@ -256,6 +256,7 @@ private slots:
         member.cars.write("original/.tarvok-xyz789.part", "half a texture");
         member.cars.write("original/drivers.txt", CarFolder::driversTxt("Old", "1997"));
         member.cars.write(".tarvok-work/new/drivers.txt", CarFolder::driversTxt("Half", "2003"));
+        member.cars.write(".tarvok-work/.tarvok-made", "");
         for (const char* notOurs : {".tarvok-works.part", ".tarvok-A0C123.part", "livery-of-car01.tex"})
             member.cars.write(notOurs, "not ours");
         member.cars.write("Empty/drivers.txt", "");
@@ -275,8 +276,8 @@ private slots:
         member.cars.write(".tarvok.lock", ""); // as a copy killed while it took the folder leaves it
         const StartedSession started(member.cars.host(), member.site);
         QCOMPARE(member.cars.snapshot().changesSince(before),
-                 (QStringList{"- cars/.tarvok-a0c123.part", "- cars/.tarvok-work/", "- cars/.tarvok-work/new/",
-                              "- cars/.tarvok-work/new/drivers.txt", "- cars/.tarvok.lock",
+                 (QStringList{"- cars/.tarvok-a0c123.part", "- cars/.tarvok-work/", "- cars/.tarvok-work/.tarvok-made",
+                              "- cars/.tarvok-work/new/", "- cars/.tarvok-work/new/drivers.txt", "- cars/.tarvok.lock",
                               "- cars/original/.tarvok-xyz789.part"}));
         QCOMPARE(started.startBoxes.size(), 2);
         QVERIFY(
