@@ -34,15 +34,14 @@ QString unfinishedText(const fs::Recovery& recovery, const QString& start) {
 }
 
 QString setAsideText(const fs::Recovery& recovery, const QString& unchanged) {
-    const QString found =
-        QStringLiteral("The folder \"%1\" holds a list of files to put in place that Tarvok Car Manager did not "
-                       "write, or that is damaged, so nothing it names was touched: %2 ")
-            .arg(fs::displayName(recovery.workFolder), unchanged);
+    const QString found = QStringLiteral("The folder \"%1\" is damaged, or holds what Tarvok Car Manager did not put "
+                                         "there, so nothing was taken from it: %2 ")
+                              .arg(fs::displayName(recovery.workFolder), unchanged);
     if (recovery.setAsideAs.empty())
         return found + QStringLiteral("It could not be renamed: move it out of the car folder, and swaps and "
                                       "backups can run again.");
-    return found + QStringLiteral("It has been renamed \"%1\", so swaps and backups can run again; delete it "
-                                  "when you no longer want what it holds.")
+    return found + QStringLiteral("It is now named \"%1\", so swaps and backups can run again; delete it when you "
+                                  "no longer need what it holds.")
                        .arg(fs::displayName(recovery.setAsideAs.filename()));
 }
 

@@ -20,11 +20,11 @@ bool isPlain(const Path& path, host::Kind kind) {
     return host::kindOfEntry(path) == kind;
 }
 
-// Only the files of a folder itself go; a folder inside it stays, and so does the folder then.
+// Only the files of a folder itself go: a folder or a link inside it stays, and so does the folder then.
 void removeFilesIn(const Path& folder) {
     const QList<Path> names = host::entriesOf(folder);
     for (const Path& name : names)
-        if (name != kMark)
+        if (name != kMark && isPlain(folder / name, host::Kind::RegularFile))
             host::removeFile(folder / name);
     if (names.contains(kMark))
         host::removeFile(folder / kMark);
@@ -75,8 +75,8 @@ Recovery setAside(const Path& work, const QString& why) {
 // The names the journal of an own working folder lists, each a file of the copy written before it or already
 // placed; a reason for anything else.
 Result<QList<Path>> readJournal(const Path& work) {
-    if (!isPlain(work / kJournal, host::Kind::RegularFile) || !isPlain(work / kNewFiles, host::Kind::Folder))
-        return Status::failed(QStringLiteral("its journal or its new files are not what this program writes"));
+    if (!isPlain(work / kJournal, host::Kind::RegularFile))
+        return Status::failed(QStringLiteral("its journal is not a file"));
     const Result<QByteArray> bytes = readHead(work / kJournal, kMaxJournalBytes + 1);
     if (!bytes)
         return Status::failed(QStringLiteral("its journal cannot be read: ") + bytes.status().reason());
@@ -238,6 +238,9 @@ Recovery recover(const Path& folder) {
             host::removeFolder(work);
         return {};
     }
+    for (const Path& part : {kNewFiles, kOldFiles})
+        if (anythingAt(work / part) && !isPlain(work / part, host::Kind::Folder))
+            return setAside(work, displayName(part) + QStringLiteral(" in it is not a folder the program made"));
     if (!anythingAt(work / kJournal)) {
         // With nothing written yet, or everything placed and only the clearing up left, there is nothing to undo.
         const bool written =

@@ -22,6 +22,12 @@ namespace {
 
 const QString kNotFound = "Oops... | Skinpack not found!";
 const QString kUnchanged = "\r\n\r\nYour cars were not changed.";
+const QString kInTheWay = "\"%1\" is in the way: Tarvok Car Manager copies through a folder of that name, but did "
+                          "not make this one, so it leaves it as it is. Move it out of the car folder, then try again.";
+const QString kSetAside = "Tarvok Car Manager | The folder \"CARS/.tarvok-work\" is damaged, or holds what Tarvok Car "
+                          "Manager did not put there, so nothing was taken from it: your cars were not changed. It is "
+                          "now named \"tarvok-work-set-aside-1\", so swaps and backups can run again; delete it when "
+                          "you no longer need what it holds.";
 const QStringList kFirstBackup{"+ cars/original/", "+ cars/original/a.tex", "+ cars/original/drivers.txt",
                                "+ cars/original/z.tex"};
 
@@ -53,12 +59,42 @@ struct Member {
             cars.addPack("original", "Older", "1997", {"a.tex", "y.tex"});
         site.files.insert("tarvver.txt", "1\r\nGT|12/04/2003\r\n");
     }
+    // The start's own boxes come first, after "Website Location".
     Outcome run(const Command& command) {
-        StartedSession started(cars.host(), site);
         const TreeSnapshot before = cars.snapshot();
+        StartedSession started(cars.host(), site);
         command(started);
-        return {cars.snapshot().changesSince(before), started.window.boxes, started.window.currentSet};
+        return {cars.snapshot().changesSince(before), started.startBoxes.mid(1) + started.window.boxes,
+                started.window.currentSet};
     }
+    // What an archive can leave before a start: a working folder with a journal, links to a folder beside the car
+    // folder where the program's own folders go, a pack under its working folder's name.
+    void plant(const QString& change) const {
+        const QString what = change.section(' ', 1);
+        const QByteArray firstLine = "Tarvok Car Manager journal 1\n";
+        cars.write("../game.exe", "the game");
+        cars.write("../docs/letter.odt", "a letter");
+        if (change.startsWith("journal") || change.startsWith("link .tarvok-work/") || change == "unfinished")
+            cars.write(".tarvok-work/.tarvok-made", "");
+        if (change.startsWith("journal"))
+            cars.write(".tarvok-work/game.exe", "planted");
+        if (change.startsWith("journal"))
+            cars.write(".tarvok-work/journal",
+                       what == "without its first line" ? QByteArray("a.tex\0", 6)
+                       : what == "over the bound"
+                           ? firstLine + QByteArray("a.tex\0", 6).repeated(2'000'000)
+                           : firstLine + (what == "/" ? file("../game.exe") : what.toUtf8()) + '\0');
+        if (change == "unfinished") {
+            cars.write(".tarvok-work/journal", firstLine + QByteArray("b.tex\0", 6));
+            cars.write(".tarvok-work/new/b.tex", "staged b");
+            cars.write("b.tex/in the way", "");
+        }
+        if (change.startsWith("link"))
+            QFile::link(cars.file("../docs"), cars.file(what));
+        if (change.startsWith("pack"))
+            cars.addPack(what, "Mine", "2001", {"a.tex"});
+    }
+    QByteArray file(const QString& relative) const { return cars.file(relative).toUtf8(); }
     // Where the file calls of the program land, as the host names it.
     QByteArray root(const QString& below = {}) const {
         return (QFileInfo(cars.path()).canonicalFilePath() + below).toUtf8();
@@ -100,12 +136,46 @@ private slots:
         QTest::newRow("a folder where a texture must go")
             << 1 << "folder b.tex"
             << Outcome{{"+ cars/b.tex/"}, {kFailed + "b.tex (a folder of that name is in the way)" + kUnchanged}};
+        // Planted before the start, nothing outside the car folder changes, nor any file of the member's in it.
+        const auto setAside = [&](const QStringList& names) {
+            QStringList moved = gt;
+            for (const QString& name : names)
+                moved << "- cars/.tarvok-work/" + name << "+ cars/tarvok-work-set-aside-1/" + name;
+            moved.sort();
+            return Outcome{moved, {kSetAside}, "GT Cars 12/04/2003"};
+        };
+        for (const char* entry :
+             {"../game.exe", "../../a.tex", "/", "..\\game.exe", ".", "", "without its first line", "over the bound"})
+            QTest::addRow("a journal naming \"%s\"", entry)
+                << 1 << QString("journal ") + entry << setAside({"", ".tarvok-made", "game.exe", "journal"});
+        QTest::newRow("a journal it cannot finish")
+            << 1 << "unfinished"
+            << Outcome{
+                   {},
+                   {"Tarvok Car Manager | The last swap of car sets was cut short while it was putting the new cars "
+                    "in place, and could not be finished now. These files could not be put in place:\r\nb.tex (a "
+                    "folder of that name is in the way)\r\n\r\nUntil they are, the folder holds some of the new "
+                    "files and some of the old. Once what stands in their way is gone, start Tarvok Car Manager "
+                    "again to finish it.",
+                    kFailed + "a.tex\r\nb.tex" + kIncomplete}};
+        const Outcome inTheWay{{}, {"Oops... | " + kInTheWay.arg("CARS/.tarvok-work") + kUnchanged}};
+        QTest::newRow("a pack named as the working folder") << 1 << "pack .tarvok-work" << inTheWay;
+#ifdef Q_OS_UNIX
+        QTest::newRow("the working folder a link") << 1 << "link .tarvok-work" << inTheWay;
+        for (const char* part : {"new", "old"})
+            QTest::addRow("its %s folder a link", part)
+                << 1 << QString("link .tarvok-work/") + part << setAside({"", ".tarvok-made", part});
+        QTest::newRow("the first backup's folder a link")
+            << 1 << "link .tarvok-original" << Outcome{gt, {}, "GT Cars 12/04/2003"};
+#endif
     }
 
     void swap() {
         QFETCH(int, row);
         QFETCH(QString, change);
+        QFETCH(Outcome, outcome);
         Member member;
+        member.plant(change);
         const QString path = member.cars.file(change.section(' ', 1));
         const Outcome done = member.run([&](StartedSession& s) {
             if (change.startsWith(QLatin1String("remove")))
@@ -121,7 +191,8 @@ private slots:
                 };
             s.swap(row == -1 ? std::nullopt : std::optional(row));
         });
-        QTEST(done, "outcome");
+        outcome.boxes.replaceInStrings("CARS", member.cars.path());
+        QCOMPARE(done, outcome);
     }
 
     void backup() {
@@ -144,6 +215,21 @@ private slots:
         QVERIFY(log.contains(QRegularExpression(" tarvok.carsets: \\S*cars.z.tex could not be copied: \\w")));
         QCOMPARE(log.count("box: Wait a Minute! answered No"), 1);
         QCOMPARE(log.count("box: Wait a Minute! answered Yes"), 3);
+#ifdef Q_OS_UNIX
+        // Nothing is written through a link where "original" or a first backup's folder goes.
+        for (const QString link : {"original", ".tarvok-original"}) {
+            Member linked;
+            linked.plant("link " + link);
+            const QString why = link == "original" ? "\"%1\" is a link to another place, and Tarvok Car Manager backs "
+                                                     "up only into a folder \"original\" of the car folder itself, so "
+                                                     "it wrote nothing. Move the link out of the car folder, then try "
+                                                     "again."
+                                                   : kInTheWay;
+            QCOMPARE(linked.run(kBackUp), (Outcome{{},
+                                                   {kAsk, "Oops... | " + why.arg(linked.cars.file(link)) +
+                                                              "\r\n\r\nThe folder \"original\" was not changed."}}));
+        }
+#endif
     }
 
 #ifdef Q_OS_LINUX
