@@ -76,8 +76,10 @@ struct Member {
         cars.write("../docs/letter.odt", "a letter");
         if (change.startsWith("journal") || change.startsWith("link .tarvok-work/") || change == "unfinished")
             cars.write(".tarvok-work/.tarvok-made", "");
-        if (change.startsWith("journal"))
+        if (change.startsWith("journal")) {
             cars.write(".tarvok-work/game.exe", "planted");
+            cars.makeFolder(".tarvok-work/new");
+        }
         if (change.startsWith("journal"))
             cars.write(".tarvok-work/journal",
                        what == "without its first line" ? QByteArray("a.tex\0", 6)
@@ -147,7 +149,7 @@ private slots:
         for (const char* entry :
              {"../game.exe", "../../a.tex", "/", "..\\game.exe", ".", "", "without its first line", "over the bound"})
             QTest::addRow("a journal naming \"%s\"", entry)
-                << 1 << QString("journal ") + entry << setAside({"", ".tarvok-made", "game.exe", "journal"});
+                << 1 << QString("journal ") + entry << setAside({"", ".tarvok-made", "game.exe", "journal", "new/"});
         QTest::newRow("a journal it cannot finish")
             << 1 << "unfinished"
             << Outcome{
