@@ -29,19 +29,19 @@ QString unfinishedText(const fs::Recovery& recovery, const QString& start) {
                               "may be running. Close it and start Tarvok Car Manager again to finish it.");
     return start + QStringLiteral(" could not be finished now. These files could not be put in place:") + kLineEnd +
            files.join(kLineEnd) + kLineEnd + kLineEnd +
-           QStringLiteral("Until they are, the folder holds some of the new files and some of the old. Once what "
-                          "stands in their way is gone, start Tarvok Car Manager again to finish it.");
+           QStringLiteral("Until they are, the folder holds some new files and some old: once they can be replaced, "
+                          "start Tarvok Car Manager again to finish it.");
 }
 
 QString setAsideText(const fs::Recovery& recovery, const QString& unchanged) {
-    const QString found = QStringLiteral("The folder \"%1\" is damaged, or holds what Tarvok Car Manager did not put "
+    const QString found = QStringLiteral("The folder \"%1\" is damaged or holds what Tarvok Car Manager did not put "
                                          "there, so nothing was taken from it: %2 ")
                               .arg(fs::displayName(recovery.workFolder), unchanged);
     if (recovery.setAsideAs.empty())
-        return found + QStringLiteral("It could not be renamed: move it out of the car folder, and swaps and "
-                                      "backups can run again.");
-    return found + QStringLiteral("It is now named \"%1\", so swaps and backups can run again; delete it when you "
-                                  "no longer need what it holds.")
+        return found + QStringLiteral("It could not be renamed: move it out of the car folder so that swaps and "
+                                      "backups can run.");
+    return found + QStringLiteral("It is now named \"%1\" so that swaps and backups can run; delete it when you no "
+                                  "longer need it.")
                        .arg(fs::displayName(recovery.setAsideAs.filename()));
 }
 

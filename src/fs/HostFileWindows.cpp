@@ -76,8 +76,8 @@ Kind kindOf(const Path& path) {
 }
 
 Kind kindOfEntry(const Path& path) {
-    const DWORD attributes = ::GetFileAttributesW(longPath(path).c_str());
-    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES)
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(longPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
         return Kind::Missing;
     // Junctions and mount points are reparse points as much as symbolic links are, and lead as far.
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
