@@ -9,9 +9,9 @@ CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
     const QString unchanged = QStringLiteral("The folder \"original\" was not changed.");
     // Written through, a link would have the backup land on whatever it leads to.
     if (fs::isLink(backup))
-        return refused(QStringLiteral("\"%1\" is a link to another place, and Tarvok Car Manager backs up only into "
-                                      "a folder \"original\" of the car folder itself, so it wrote nothing. Move the "
-                                      "link out of the car folder, then try again.")
+        return refused(QStringLiteral("\"%1\" is a link to another place: Tarvok Car Manager backs up only into a "
+                                      "folder \"original\" inside the car folder, so it wrote nothing. Move the link "
+                                      "out of the car folder, then try again.")
                            .arg(fs::displayName(backup)),
                        unchanged);
     // A first backup is made under a name of the program's own and takes its name only when whole, so one cut

@@ -38,10 +38,8 @@ QString setAsideText(const fs::Recovery& recovery, const QString& unchanged) {
                                          "there, so nothing was taken from it: %2 ")
                               .arg(fs::displayName(recovery.workFolder), unchanged);
     if (recovery.setAsideAs.empty())
-        return found + QStringLiteral("It could not be renamed: move it out of the car folder so that swaps and "
-                                      "backups can run.");
-    return found + QStringLiteral("It is now named \"%1\" so that swaps and backups can run; delete it when you no "
-                                  "longer need it.")
+        return found + QStringLiteral("Move it out of the car folder so that swaps and backups can run.");
+    return found + QStringLiteral("It is now named \"%1\" so that swaps and backups can run; you may delete it.")
                        .arg(fs::displayName(recovery.setAsideAs.filename()));
 }
 

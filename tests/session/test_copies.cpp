@@ -26,8 +26,7 @@ const QString kInTheWay = "\"%1\" is in the way: Tarvok Car Manager copies throu
                           "not make this one, so it leaves it as it is. Move it out of the car folder, then try again.";
 const QString kSetAside = "Tarvok Car Manager | The folder \"CARS/.tarvok-work\" is damaged or holds what Tarvok Car "
                           "Manager did not put there, so nothing was taken from it: your cars were not changed. It is "
-                          "now named \"tarvok-work-set-aside-1\" so that swaps and backups can run; delete it when "
-                          "you no longer need it.";
+                          "now named \"tarvok-work-set-aside-1\" so that swaps and backups can run; you may delete it.";
 const QStringList kFirstBackup{"+ cars/original/", "+ cars/original/a.tex", "+ cars/original/drivers.txt",
                                "+ cars/original/z.tex"};
 
@@ -74,22 +73,19 @@ struct Member {
         const QByteArray firstLine = "Tarvok Car Manager journal 1\n";
         cars.write("../game.exe", "the game");
         cars.write("../docs/letter.odt", "a letter");
-        if (change.startsWith("journal") || change.startsWith("link .tarvok-work/") || change == "unfinished")
+        if (change.startsWith("journal") || change.startsWith("link .tarvok-work/"))
             cars.write(".tarvok-work/.tarvok-made", "");
-        const QByteArray entry = what == "/" ? cars.file("../game.exe").toUtf8() : what.toUtf8();
         if (change.startsWith("journal")) {
-            cars.makeFolder(".tarvok-work/new");
-            cars.write(".tarvok-work/game.exe", "planted");
-            cars.write(".tarvok-work/journal", what == "without its first line" ? QByteArray("a.tex\0", 6)
-                                               : what == "over the bound"
-                                                   ? firstLine + QByteArray("a.tex\0", 6).repeated(2'000'000)
-                                                   : firstLine + entry + '\0');
-        }
-        if (change == "unfinished") {
-            cars.write(".tarvok-work/journal", firstLine + QByteArray("b.tex\0", 6));
             cars.write(".tarvok-work/new/b.tex", "staged b");
-            cars.write("b.tex/in the way", "");
+            cars.write(".tarvok-work/game.exe", "planted");
+            cars.write(".tarvok-work/journal",
+                       what == "without its first line" ? QByteArray("a.tex\0", 6)
+                       : what == "over the bound"
+                           ? firstLine + QByteArray("a.tex\0", 6).repeated(2'000'000)
+                           : firstLine + (what == "/" ? cars.file("../game.exe") : what).toUtf8() + '\0');
         }
+        if (change == "journal b.tex") // a folder where the file it names must go
+            cars.write("b.tex/in the way", "");
         if (change.startsWith("link"))
             QFile::link(cars.file("../docs"), cars.file(what));
         if (change.startsWith("pack"))
@@ -148,9 +144,10 @@ private slots:
         for (const char* entry :
              {"../game.exe", "../../a.tex", "/", "..\\game.exe", ".", "", "without its first line", "over the bound"})
             QTest::addRow("a journal naming \"%s\"", entry)
-                << 1 << QString("journal ") + entry << setAside({"", ".tarvok-made", "game.exe", "journal", "new/"});
+                << 1 << QString("journal ") + entry
+                << setAside({"", ".tarvok-made", "game.exe", "journal", "new/", "new/b.tex"});
         QTest::newRow("a journal it cannot finish")
-            << 1 << "unfinished"
+            << 1 << "journal b.tex"
             << Outcome{{},
                        {"Tarvok Car Manager | The last swap of car sets was cut short while it was putting the new "
                         "cars in place, and could not be finished now. These files could not be put in place:\r\nb.tex "
@@ -172,8 +169,8 @@ private slots:
         QTest::newRow("\"original\" a link")
             << 1 << "link original"
             << Outcome{gt,
-                       {kAsk, "Oops... | \"CARS/original\" is a link to another place, and Tarvok Car Manager backs up "
-                              "only into a folder \"original\" of the car folder itself, so it wrote nothing. Move the "
+                       {kAsk, "Oops... | \"CARS/original\" is a link to another place: Tarvok Car Manager backs up "
+                              "only into a folder \"original\" inside the car folder, so it wrote nothing. Move the "
                               "link out of the car folder, then try again." +
                                   notBackedUp},
                        gtSet};
@@ -234,7 +231,6 @@ private slots:
     // or the member's Cancel leaves the folder as it was or as the whole command makes it, and nothing else.
     void cutShortAtEachFileCall_data() {
         QTest::addColumn<QString>("name"); // of the command; "backup" is over an earlier one
-        QTest::addColumn<QString>("staging");
         // The moves that fail: one, that one and the next (the first of the undo), or all from then on.
         QTest::addColumn<int>("action");
         const std::pair<const char*, int> cuts[] = {{"kill", FILE_CALLS_KILL},
@@ -242,20 +238,20 @@ private slots:
                                                     {"failed move and undo", FILE_CALLS_FAIL_TWO},
                                                     {"failed moves", FILE_CALLS_FAIL_ON},
                                                     {"cancel", FILE_CALLS_HOLD}};
-        const std::pair<const char*, const char*> commands[] = {{"swap", "/.tarvok-work/new"},
-                                                                {"first backup", "/.tarvok-original/.tarvok-work/new"},
-                                                                {"backup", "/original/.tarvok-work/new"}};
         for (const auto& [cut, action] : cuts)
-            for (const auto& [name, staging] : commands)
-                QTest::addRow("%s, %s", name, cut) << name << staging << action;
-        QTest::newRow("check packs, kill") << "check packs"
-                                           << "" << int(FILE_CALLS_KILL);
+            for (const char* name : {"swap", "first backup", "backup"})
+                QTest::addRow("%s, %s", name, cut) << name << action;
+        QTest::newRow("check packs, kill") << "check packs" << int(FILE_CALLS_KILL);
     }
 
     void cutShortAtEachFileCall() {
         QFETCH(QString, name);
-        QFETCH(QString, staging);
         QFETCH(int, action);
+        // Where the copies are written, before they are put in place.
+        const QString staging = (name == "swap"     ? ""
+                                 : name == "backup" ? "/original"
+                                                    : "/.tarvok-original") +
+                                QString("/.tarvok-work/new");
         const bool kill = action == FILE_CALLS_KILL, cancel = action == FILE_CALLS_HOLD, failMoves = !kill && !cancel;
         const bool backedUp = name == "backup";
         const Command& command = name == "swap" ? kSwapToGT : name == "check packs" ? kCheckPacks : kBackUp;
