@@ -17,13 +17,15 @@ struct Texts {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-// Only a file in use waits for the game to close; every other file is named with what stands in its way.
+// Only files in use wait for the game to close; otherwise each file is named with what stands in its way.
 QString unfinishedText(const fs::Recovery& recovery, const QString& start) {
     QStringList files;
-    for (const fs::Blocked& file : recovery.unplaced)
-        if (file.why != fs::Obstacle::InUse)
-            files.append(fs::displayName(file.name) + QStringLiteral(" (") + obstacleText(file.why) + QLatin1Char(')'));
-    if (files.isEmpty())
+    bool allInUse = true;
+    for (const fs::Blocked& file : recovery.unplaced) {
+        files.append(fs::displayName(file.name) + QStringLiteral(" (") + obstacleText(file.why) + QLatin1Char(')'));
+        allInUse = allInUse && file.why == fs::Obstacle::InUse;
+    }
+    if (allInUse)
         return start +
                QStringLiteral(" could not be finished now, because some files are in use by another program: the game "
                               "may be running. Close it and start Tarvok Car Manager again to finish it.");

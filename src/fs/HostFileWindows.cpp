@@ -79,10 +79,11 @@ Kind kindOfEntry(const Path& path) {
     const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(longPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return Kind::Missing;
-    // Junctions and mount points are reparse points as much as symbolic links are, and lead as far.
+    // Junctions and mount points are reparse points as much as symbolic links are, and lead as far. Nothing is
+    // opened, so a file another program holds open is seen as well.
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return Kind::Link;
-    return attributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder : kindOf(path);
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder : Kind::RegularFile;
 }
 
 std::unique_ptr<QFile> openRegularFile(const Path& path) {

@@ -2,6 +2,8 @@
 
 #include "fs/HostFile.h"
 
+#include <algorithm>
+
 namespace fs {
 
 namespace {
@@ -10,8 +12,6 @@ namespace {
 const QByteArray kFirstLine("Tarvok Car Manager journal 1\n");
 
 } // namespace
-
-const qsizetype kMaxJournalBytes = kFirstLine.size() + kMaxSetFiles * (kMaxJournalNameBytes + 1);
 
 QByteArray journalOf(const QList<Path>& names) {
     QByteArray journal = kFirstLine;

@@ -13,8 +13,8 @@ namespace fs {
 inline constexpr qsizetype kMaxSetFiles = 10000;
 // The longest name a journal holds: 255 UTF-16 units of a Windows name, in UTF-8, fit.
 inline constexpr qsizetype kMaxJournalNameBytes = 1024;
-// The longest journal this program writes, so a longer one is never read whole.
-extern const qsizetype kMaxJournalBytes;
+// The longest journal this program writes, its first line included, so a longer one is never read whole.
+inline constexpr qsizetype kMaxJournalBytes = 64 + kMaxSetFiles * (kMaxJournalNameBytes + 1);
 
 // The journal of a set about to be put in place: the program's first line, then each name ended by a NUL, which
 // no name can hold.
