@@ -6,24 +6,39 @@ namespace carsets {
 
 CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
     const fs::Path backup = carFolder / "original";
+    const QString unchanged = QStringLiteral("The folder \"original\" was not changed.");
+    // Written through, a link would have the backup land on whatever it leads to.
+    if (fs::isLink(backup))
+        return refused(QStringLiteral("\"%1\" is a link to another place: Tarvok Car Manager backs up only into a "
+                                      "folder \"original\" inside the car folder, so it wrote nothing. Move the link "
+                                      "out of the car folder, then try again.")
+                           .arg(fs::displayName(backup)),
+                       unchanged);
     // A first backup is made under a name of the program's own and takes its name only when whole, so one cut
     // short never leaves a half-made "original". A file in its way makes every copy fail, which the report names.
     const bool first = !fs::anythingAt(backup);
     const fs::Path into = first ? carFolder / kFirstBackupFolder : backup;
-    if (first)
-        fs::createFolder(into);
+    if (first) {
+        fs::removeCopiedFolder(into);
+        if (fs::anythingAt(into))
+            return refused(inTheWayText(into), unchanged);
+        fs::makeOwnFolder(into);
+    }
     QList<fs::Path> names = fs::filesEndingIn(carFolder, QStringLiteral(".tex"));
     // A set without a description still has its textures backed up.
     if (fs::isFile(carFolder / "drivers.txt"))
         names.append(fs::Path("drivers.txt"));
-    const QString unchanged = QStringLiteral("The folder \"original\" was not changed.");
     CopyReport report;
     {
         SetCopy copy(into, watch);
-        copy.announce(carFolder, names);
-        report = copy.stage(carFolder, names) ? copy.place(unchanged) : copy.cancelled();
+        const std::optional<CopyReport> refusal = copy.refusal(unchanged);
+        if (!refusal)
+            copy.announce(carFolder, names);
+        report = refusal ? *refusal : copy.stage(carFolder, names) ? copy.place(unchanged) : copy.cancelled();
     }
-    if (first && report.placed && !fs::moveFolder(into, backup).ok()) {
+    if (first && report.placed && fs::moveFolder(into, backup).ok())
+        fs::unmarkFolder(backup);
+    else if (first && report.placed) {
         QList<fs::Blocked> every;
         for (const fs::Path& name : names)
             every.append({name, fs::Obstacle::Failed});

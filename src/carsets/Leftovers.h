@@ -10,8 +10,8 @@ namespace carsets {
 // What start-up found of a swap and of a backup that were cut short (the program killed, the power cut),
 // and did about them.
 struct Leftovers {
-    fs::Recovery swap = fs::Recovery::NothingLeft;
-    fs::Recovery backup = fs::Recovery::NothingLeft;
+    fs::Recovery swap;
+    fs::Recovery backup;
 };
 
 // Finishes or undoes a swap into the car folder and a backup into "original" that were cut short, and

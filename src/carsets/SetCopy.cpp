@@ -5,8 +5,6 @@
 
 namespace carsets {
 
-namespace {
-
 QString obstacleText(fs::Obstacle why) {
     switch (why) {
     case fs::Obstacle::InUse:
@@ -22,8 +20,6 @@ QString obstacleText(fs::Obstacle why) {
     }
     return QStringLiteral("could not be put in place");
 }
-
-} // namespace
 
 SetCopy::SetCopy(const fs::Path& into, const CopyWatch& watch) : staged_(into), watch_(watch) {}
 
@@ -76,7 +72,7 @@ CopyReport SetCopy::place(const QString& unchanged) {
 }
 
 CopyReport notPlaced(const QStringList& failedFiles, const QList<fs::Blocked>& blocked, const QString& unchanged) {
-    CopyReport report{false, false, failedFiles, {}};
+    CopyReport report{false, false, failedFiles, {}, {}};
     bool inUse = false;
     for (const fs::Blocked& file : blocked) {
         qCWarning(carsetsLog).noquote() << QStringLiteral("%1 is in the way, %2: nothing was put in place")
@@ -91,10 +87,27 @@ CopyReport notPlaced(const QStringList& failedFiles, const QList<fs::Blocked>& b
     return report;
 }
 
+std::optional<CopyReport> SetCopy::refusal(const QString& unchanged) const {
+    return staged_.inTheWay() ? std::optional(refused(inTheWayText(*staged_.inTheWay()), unchanged)) : std::nullopt;
+}
+
+CopyReport refused(const QString& why, const QString& unchanged) {
+    qCWarning(carsetsLog).noquote() << "nothing was copied:" << why;
+    return {false, false, {}, {unchanged}, why};
+}
+
+QString inTheWayText(const fs::Path& what) {
+    return QStringLiteral("\"%1\" is in the way: Tarvok Car Manager copies through a folder of that name, but did "
+                          "not make this one, so it leaves it as it is. Move it out of the car folder, then try again.")
+        .arg(fs::displayName(what));
+}
+
 QString failedCopiesText(const CopyReport& report) {
+    const QString lineEnd = QStringLiteral("\r\n");
+    if (!report.refused.isEmpty())
+        return report.refused + lineEnd + lineEnd + report.notes.join(lineEnd);
     if (report.failedFiles.isEmpty())
         return {};
-    const QString lineEnd = QStringLiteral("\r\n");
     QString text = QStringLiteral("Some files could not be copied:") + lineEnd + report.failedFiles.join(lineEnd);
     if (!report.notes.isEmpty())
         text += lineEnd + lineEnd + report.notes.join(lineEnd);

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace carsets {
 
@@ -24,6 +25,7 @@ struct CopyReport {
     bool placed = false;     // every file is in place
     QStringList failedFiles; // as shown, each with why where the file in its way is the reason
     QStringList notes;       // what that means for the cars, a line each
+    QString refused;         // why nothing was copied at all, when something stopped the copy before it began
 };
 
 // A set of files copied into a folder together: all of them arrive, or none does when one cannot be read or
@@ -39,7 +41,10 @@ public:
     // Puts the set in place; `unchanged` tells the member that nothing was, when the set is not whole or a file in
     // the way stopped it.
     CopyReport place(const QString& unchanged);
-    CopyReport cancelled() const { return {true, false, {}, {}}; }
+    CopyReport cancelled() const { return {true, false, {}, {}, {}}; }
+    // The report of a copy that cannot begin, because something the program did not make holds the name of
+    // its working folder; nothing when it can.
+    std::optional<CopyReport> refusal(const QString& unchanged) const;
 
 private:
     fs::StagedCopy staged_;
@@ -47,9 +52,17 @@ private:
     CopyReport report_;
 };
 
+// Why a file in the way could not be replaced, as the member is told.
+QString obstacleText(fs::Obstacle why);
+
 // The report of a set none of whose files were put in place: those that failed before, then each file in the
 // way with why, then `unchanged`.
 CopyReport notPlaced(const QStringList& failedFiles, const QList<fs::Blocked>& blocked, const QString& unchanged);
+
+// The report of a copy that was refused before it began, for the reason told, with `unchanged` after it.
+CopyReport refused(const QString& why, const QString& unchanged);
+// Why a copy does not begin while something the program did not make holds a name of its own folders.
+QString inTheWayText(const fs::Path& what);
 
 // The text of the "Oops..." box; empty when every file arrived.
 QString failedCopiesText(const CopyReport& report);

@@ -11,9 +11,12 @@ std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, co
 
     const QList<fs::Path> names =
         fs::filesEndingIn(packFolder, QStringLiteral(".tex")) + QList{fs::Path("drivers.txt")};
+    const QString unchanged = QStringLiteral("Your cars were not changed.");
     SetCopy copy(carFolder, watch);
+    if (std::optional<CopyReport> refused = copy.refusal(unchanged))
+        return refused;
     copy.announce(packFolder, names);
-    return copy.stage(packFolder, names) ? copy.place(QStringLiteral("Your cars were not changed.")) : copy.cancelled();
+    return copy.stage(packFolder, names) ? copy.place(unchanged) : copy.cancelled();
 }
 
 } // namespace carsets

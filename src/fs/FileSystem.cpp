@@ -53,7 +53,11 @@ bool host::copyByReading(QFile& input, QFile& output, qint64 done, const std::fu
 }
 
 bool anythingAt(const Path& path) {
-    return host::kindOf(path) != host::Kind::Missing;
+    return host::kindOfEntry(path) != host::Kind::Missing;
+}
+
+bool isLink(const Path& path) {
+    return host::kindOfEntry(path) == host::Kind::Link;
 }
 
 bool isFolder(const Path& path) {

@@ -12,8 +12,10 @@
 // throwing, so each caller decides whether to go on with its next step.
 namespace fs {
 
-// Whether anything is there, once symbolic links are followed.
+// Whether anything takes the name: a link counts, even one that leads nowhere.
 bool anythingAt(const Path& path);
+// Whether path is a link itself: a symbolic link, or on Windows a junction or another reparse point.
+bool isLink(const Path& path);
 bool isFolder(const Path& path);
 // A regular file once symbolic links are followed: never a FIFO or a device.
 bool isFile(const Path& path);

@@ -14,10 +14,13 @@
 // that fails leaves its reason for lastError().
 namespace fs::host {
 
-enum class Kind { Missing, Folder, RegularFile, Other };
+enum class Kind { Missing, Folder, RegularFile, Other, Link };
 
 // What path names once symbolic links are followed; a FIFO or a device is Other.
 Kind kindOf(const Path& path);
+// What path is itself, a link not followed: a symbolic link, and on Windows every reparse point (a junction
+// too), is Link.
+Kind kindOfEntry(const Path& path);
 
 // The host's words for why the last operation of this thread failed.
 QString lastError();
@@ -63,7 +66,7 @@ bool makeFolder(const Path& path);
 void removeFile(const Path& path);
 void removeFolder(const Path& path);
 
-// Why the file at path cannot be moved or replaced now; nothing when it can, or is not there.
+// Why the file at path cannot be moved or replaced now, or put there; nothing when it can.
 std::optional<Obstacle> obstacleTo(const Path& path);
 
 // The names in a folder of the kind wanted, symbolic links followed; every name when no kind is wanted.
@@ -77,7 +80,7 @@ QByteArray bytesOfName(const Path& name);
 Path nameOfBytes(const QByteArray& bytes);
 
 // Whether a name, though a single one, names something other than an entry of the folder: on Windows a
-// device such as CON or NUL, or a stream after ":".
-bool isReservedName(const QString& name);
+// device such as CON or NUL.
+bool isReservedName(const Path& name);
 
 } // namespace fs::host

@@ -33,15 +33,24 @@ bool syncThrough(const Path& folder, int (*sync)(int)) {
     return synced;
 }
 
+Kind kindOfMode(mode_t mode) {
+    if (S_ISLNK(mode))
+        return Kind::Link;
+    if (S_ISDIR(mode))
+        return Kind::Folder;
+    return S_ISREG(mode) ? Kind::RegularFile : Kind::Other;
+}
+
 } // namespace
 
 Kind kindOf(const Path& path) {
     struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0)
-        return Kind::Missing;
-    if (S_ISDIR(info.st_mode))
-        return Kind::Folder;
-    return S_ISREG(info.st_mode) ? Kind::RegularFile : Kind::Other;
+    return path.empty() || ::stat(path.c_str(), &info) != 0 ? Kind::Missing : kindOfMode(info.st_mode);
+}
+
+Kind kindOfEntry(const Path& path) {
+    struct stat info {};
+    return path.empty() || ::lstat(path.c_str(), &info) != 0 ? Kind::Missing : kindOfMode(info.st_mode);
 }
 
 QString lastError() {
@@ -172,8 +181,11 @@ void removeFolder(const Path& path) {
 }
 
 std::optional<Obstacle> obstacleTo(const Path& path) {
-    // A file is moved by its folder's permission; only a folder in the way stands out by itself.
-    return kindOf(path) == Kind::Folder ? std::optional(Obstacle::Folder) : std::nullopt;
+    if (kindOf(path) == Kind::Folder)
+        return Obstacle::Folder;
+    // A file is moved by its folder's permission, which a read-only folder or file system withholds.
+    const Path folder = path.parent_path().empty() ? Path(".") : path.parent_path();
+    return ::access(folder.c_str(), W_OK) != 0 && errno != ENOENT ? std::optional(Obstacle::Denied) : std::nullopt;
 }
 
 QList<Path> entriesOf(const Path& folder, std::optional<Kind> wanted) {
@@ -207,7 +219,7 @@ Path nameOfBytes(const QByteArray& bytes) {
     return Path(bytes.toStdString());
 }
 
-bool isReservedName(const QString&) {
+bool isReservedName(const Path&) {
     return false;
 }
 

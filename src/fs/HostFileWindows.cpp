@@ -86,6 +86,17 @@ Kind kindOf(const Path& path) {
     return kind;
 }
 
+Kind kindOfEntry(const Path& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(longPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return Kind::Missing;
+    // Junctions and mount points are reparse points as much as symbolic links are, and lead as far. Nothing is
+    // opened, so a file another program holds open is seen as well.
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return Kind::Link;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder : Kind::RegularFile;
+}
+
 std::unique_ptr<QFile> openRegularFile(const Path& path) {
     return adoptRegularFile(openHandle(path, GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN),
                             QIODevice::ReadOnly);
@@ -226,11 +237,9 @@ Path nameOfBytes(const QByteArray& bytes) {
     return Path(QString::fromUtf8(bytes).toStdWString());
 }
 
-bool isReservedName(const QString& name) {
-    if (name.contains(QLatin1Char(':')))
-        return true;
+bool isReservedName(const Path& name) {
     // Names Windows gives to devices in every folder, with or without an extension.
-    const QString base = name.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+    const QString base = QString::fromStdWString(name.native()).section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
     static const QStringList devices{QStringLiteral("CON"), QStringLiteral("PRN"),    QStringLiteral("AUX"),
                                      QStringLiteral("NUL"), QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
     if (devices.contains(base))

@@ -18,9 +18,11 @@ Path fromQt(const QString& path);
 // How a host name or path is shown to the member.
 QString displayName(const Path& path);
 
-// A name from the league's files as one host name, or nothing when it names no single entry of a
-// folder: empty, "." or "..", holding "/" or "\" (the league writes its lists on Windows) or a NUL,
-// and on Windows holding ":" or naming a device such as CON or NUL.
+// Whether a host name names one entry of a folder and nothing else: not empty, "." or "..", without "/", "\"
+// (the league writes its lists on Windows), ":" or a NUL, and on Windows no device such as CON or NUL. Every
+// name read from outside (the league's files, a journal found on the disk) becomes a path only through it.
+bool isSingleName(const Path& name);
+// A name from the league's files as one host name, or nothing when it is not a single name.
 std::optional<Path> singleName(const QString& name);
 
 } // namespace fs

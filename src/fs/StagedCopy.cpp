@@ -2,6 +2,7 @@
 
 #include "fs/FileSystem.h"
 #include "fs/HostFile.h"
+#include "fs/Journal.h"
 #include "fs/Log.h"
 
 namespace fs {
@@ -12,42 +13,80 @@ const Path kWorkFolder(".tarvok-work");
 const Path kNewFiles("new");
 const Path kOldFiles("old");
 const Path kJournal("journal");
+// Made first in each folder of the program's own and removed last, so a folder holding it is the program's.
+const Path kMark(".tarvok-made");
 
-// Names cannot hold a NUL, so it separates them whatever bytes they hold.
-QByteArray journalOf(const QList<Path>& names) {
-    QByteArray journal;
-    for (const Path& name : names)
-        journal += host::bytesOfName(name) + '\0';
-    return journal;
+bool isPlain(const Path& path, host::Kind kind) {
+    return host::kindOfEntry(path) == kind;
 }
 
-QList<Path> namesInJournal(const QByteArray& journal) {
-    QList<Path> names;
-    for (const QByteArray& name : journal.split('\0'))
-        if (!name.isEmpty())
-            names.append(host::nameOfBytes(name));
-    return names;
-}
-
+// Only the files of a folder itself go: a folder or a link inside it stays, and so does the folder then.
 void removeFilesIn(const Path& folder) {
-    for (const Path& name : host::entriesOf(folder))
-        host::removeFile(folder / name);
+    const QList<Path> names = host::entriesOf(folder);
+    for (const Path& name : names)
+        if (name != kMark && isPlain(folder / name, host::Kind::RegularFile))
+            host::removeFile(folder / name);
+    if (names.contains(kMark))
+        host::removeFile(folder / kMark);
 }
 
-// The working folder holds files, and the two folders of new and old files; nothing is followed out of it.
-void removeWorkFolder(const Path& work) {
-    for (const Path& part : {kNewFiles, kOldFiles}) {
-        removeFilesIn(work / part);
-        host::removeFolder(work / part);
+// The working folder holds files, and the two folders of new and old files; nothing is followed out of it. A
+// folder without the mark, unless empty, is the member's; so is a link where one of its parts should be.
+bool removeWorkFolder(const Path& work) {
+    if (isOwnFolder(work)) {
+        for (const Path& part : {kNewFiles, kOldFiles})
+            if (isPlain(work / part, host::Kind::Folder)) {
+                removeFilesIn(work / part);
+                host::removeFolder(work / part);
+            }
+        removeFilesIn(work);
     }
-    removeFilesIn(work);
-    host::removeFolder(work);
+    if (isPlain(work, host::Kind::Folder))
+        host::removeFolder(work);
+    return !anythingAt(work);
 }
 
 void removeTemporaryFiles(const Path& folder) {
     for (const Path& name : host::entriesOf(folder, host::Kind::RegularFile))
         if (isTemporaryName(name))
             host::removeFile(folder / name);
+}
+
+// Moves a working folder the program cannot finish out of the way, under a name no other folder has, so the
+// next copy can make its own.
+Recovery setAside(const Path& work, const QString& why) {
+    qCWarning(fsLog).noquote()
+        << QStringLiteral("%1 is set aside, and nothing it names is touched: %2").arg(displayName(work), why);
+    Recovery found(Recovery::SetAside);
+    found.workFolder = work;
+    for (int number = 1; number <= 1000 && found.setAsideAs.empty(); ++number) {
+        const Path free = work.parent_path() / fromQt(QStringLiteral("tarvok-work-set-aside-%1").arg(number));
+        if (!anythingAt(free)) {
+            if (const Status moved = moveFolder(work, free); moved.ok())
+                found.setAsideAs = free;
+            else
+                qCWarning(fsLog).noquote() << displayName(work) << "could not be renamed:" << moved.reason();
+            break;
+        }
+    }
+    return found;
+}
+
+// The names the journal of an own working folder lists, each a file of the copy written before it or already
+// placed; a reason for anything else.
+Result<QList<Path>> readJournal(const Path& work) {
+    if (!isPlain(work / kJournal, host::Kind::RegularFile))
+        return Status::failed(QStringLiteral("its journal is not a file"));
+    const Result<QByteArray> bytes = readHead(work / kJournal, kMaxJournalBytes + 1);
+    if (!bytes)
+        return Status::failed(QStringLiteral("its journal cannot be read: ") + bytes.status().reason());
+    Result<QList<Path>> names = namesInJournal(*bytes);
+    for (const Path& name : names.value_or({})) {
+        const host::Kind kind = host::kindOfEntry(work / kNewFiles / name);
+        if (kind != host::Kind::Missing && kind != host::Kind::RegularFile)
+            return Status::failed(QStringLiteral("%1 is not a file it wrote").arg(displayName(name)));
+    }
+    return names;
 }
 
 } // namespace
@@ -57,31 +96,58 @@ bool isWorkFolderName(const Path& name) {
 }
 
 bool placingWaits(const Path& folder) {
-    return isFile(folder / kWorkFolder / kJournal);
+    const Path work = folder / kWorkFolder;
+    return isOwnFolder(work) && isPlain(work / kJournal, host::Kind::RegularFile);
+}
+
+bool isOwnFolder(const Path& folder) {
+    return isPlain(folder, host::Kind::Folder) && isPlain(folder / kMark, host::Kind::RegularFile);
+}
+
+Status makeOwnFolder(const Path& folder) {
+    if (!host::makeFolder(folder) || !host::createNewFile(folder / kMark))
+        return Status::failed(host::lastError());
+    return Status::done();
+}
+
+void unmarkFolder(const Path& folder) {
+    if (isPlain(folder, host::Kind::Folder))
+        host::removeFile(folder / kMark);
 }
 
 void removeCopiedFolder(const Path& folder) {
-    removeWorkFolder(folder / kWorkFolder);
-    removeFilesIn(folder);
-    host::removeFolder(folder);
+    if (isOwnFolder(folder)) {
+        removeWorkFolder(folder / kWorkFolder);
+        removeFilesIn(folder);
+    }
+    if (isPlain(folder, host::Kind::Folder))
+        host::removeFolder(folder);
 }
 
 StagedCopy::StagedCopy(Path folder)
     : folder_(std::move(folder)), work_(folder_ / kWorkFolder), started_(Status::done()) {
     recover(folder_);
-    if (!host::makeFolder(work_) || !host::makeFolder(work_ / kNewFiles))
+    if (anythingAt(work_) && !isOwnFolder(work_)) {
+        inTheWay_ = work_;
+        started_ = Status::failed(QStringLiteral("something the program did not make is in the way"));
+    } else if (!makeOwnFolder(work_).ok() || !host::makeFolder(work_ / kNewFiles)) {
         started_ = Status::failed(host::lastError());
+    }
 }
 
 StagedCopy::~StagedCopy() {
-    // A journal still there marks placing that could not be undone: the next start finishes it.
-    if (!isFile(work_ / kJournal))
+    // A journal still there marks placing that could not be undone: the next start finishes it. A working folder
+    // that is not the program's stays as it is.
+    if (!inTheWay_ && !isFile(work_ / kJournal))
         removeWorkFolder(work_);
 }
 
 Status StagedCopy::stage(const Path& source, const Path& name, const std::function<bool(qint64)>& wrote) {
     if (!started_.ok())
         return started_;
+    // A journal names only what the next start would take from one.
+    if (!isSingleName(name) || staged_.size() == kMaxSetFiles)
+        return Status::failed(QStringLiteral("not a name or a file a set of files can hold"));
     const std::unique_ptr<QFile> input = host::openRegularFile(source);
     if (!input)
         return failedToOpen(source);
@@ -171,27 +237,41 @@ void StagedCopy::undoPlacing(const QList<Path>& asideNames, const QList<Path>& p
 Recovery recover(const Path& folder) {
     removeTemporaryFiles(folder);
     const Path work = folder / kWorkFolder;
-    if (!isFolder(work))
-        return Recovery::NothingLeft;
-    const Result<QByteArray> journal = readHead(work / kJournal, 64 * 1024 * 1024);
-    if (!journal) {
+    // What the program did not make stays, and is no leftover; an empty folder holds nothing to lose.
+    if (!isOwnFolder(work)) {
+        if (isPlain(work, host::Kind::Folder))
+            host::removeFolder(work);
+        return {};
+    }
+    for (const Path& part : {kNewFiles, kOldFiles})
+        if (anythingAt(work / part) && !isPlain(work / part, host::Kind::Folder))
+            return setAside(work, displayName(part) + QStringLiteral(" in it is not a folder the program made"));
+    if (!anythingAt(work / kJournal)) {
         // With nothing written yet, or everything placed and only the clearing up left, there is nothing to undo.
-        const bool written = !host::entriesOf(work / kNewFiles).isEmpty();
-        removeWorkFolder(work);
+        const bool written =
+            isPlain(work / kNewFiles, host::Kind::Folder) && !host::entriesOf(work / kNewFiles).isEmpty();
+        if (!removeWorkFolder(work))
+            return setAside(work, QStringLiteral("it holds what this program does not put there"));
         if (written)
             qCInfo(fsLog).noquote()
                 << QStringLiteral("removed the files of a copy into %1 that was cut short").arg(displayName(folder));
         return written ? Recovery::Undone : Recovery::NothingLeft;
     }
+    const Result<QList<Path>> names = readJournal(work);
+    if (!names)
+        return setAside(work, names.status().reason());
     // Every file the journal names was written whole and synced before it: put the rest in place.
-    for (const Path& name : namesInJournal(*journal)) {
+    QList<Blocked> unplaced;
+    for (const Path& name : *names) {
         const Path staged = work / kNewFiles / name;
-        if (host::kindOf(staged) != host::Kind::Missing && !host::renameOver(staged, folder / name)) {
+        if (anythingAt(staged) && !host::renameOver(staged, folder / name)) {
             qCWarning(fsLog).noquote() << QStringLiteral("%1 could not be put in place, to finish a copy cut short: %2")
                                               .arg(displayName(folder / name), host::lastError());
-            return Recovery::Unfinished;
+            unplaced.append({name, host::obstacleTo(folder / name).value_or(Obstacle::Failed)});
         }
     }
+    if (!unplaced.isEmpty())
+        return {Recovery::Unfinished, unplaced};
     host::syncFolder(folder);
     removeWorkFolder(work);
     qCInfo(fsLog).noquote() << QStringLiteral("finished a copy into %1 that was cut short").arg(displayName(folder));

@@ -14,13 +14,22 @@ bool isWorkFolderName(const Path& name);
 // Whether a copy into folder was cut short while it was putting its files in place, and waits to be finished.
 bool placingWaits(const Path& folder);
 
-// Removes a folder the program made and filled with copies: its files and its working folder.
+// Whether folder is one the program made: a folder itself, not a link to one, holding the program's mark. What
+// has the name of one of the program's folders without the mark is the member's, and is left as it is.
+bool isOwnFolder(const Path& folder);
+// Makes folder, marked as the program's.
+Status makeOwnFolder(const Path& folder);
+// Takes the mark off a folder of the program's that is now the member's, as a first backup once it is "original".
+void unmarkFolder(const Path& folder);
+// Removes a folder the program made and filled with copies: its files and its working folder. Nothing of a
+// folder without the mark goes, unless it is empty: one a copy cut short just after making it.
 void removeCopiedFolder(const Path& folder);
 
 // A file of the set that could not be put in place, and why.
 struct Blocked {
     Path name;
     Obstacle why;
+    bool operator==(const Blocked&) const = default;
 };
 
 // A set of files copied into a folder together, so that a copy cut short at any point leaves the folder
@@ -37,6 +46,8 @@ public:
 
     // Whether the working folder could be made; no file can be staged without it.
     const Status& started() const { return started_; }
+    // What holds the working folder's name, when the program did not make it: then nothing is staged.
+    const std::optional<Path>& inTheWay() const { return inTheWay_; }
 
     // Writes source, whole and synced, as the set's file `name`, telling `wrote` the bytes written so far;
     // `wrote` returning false gives the file up.
@@ -54,15 +65,27 @@ private:
     Path folder_;
     Path work_;
     Status started_;
+    std::optional<Path> inTheWay_;
     QList<Path> staged_;
 };
 
 // What start-up found of a copy into a folder that was cut short, and did about it.
-enum class Recovery {
-    NothingLeft, // also when it had written nothing yet, or was clearing up after placing everything
-    Undone,      // it was cut short while writing: what it had written is removed, the folder is as it was
-    Finished,    // it was cut short while placing: the placing is finished from its journal
-    Unfinished,  // the placing could not be finished now (a file in use): it is kept for the next start
+struct Recovery {
+    enum Outcome {
+        NothingLeft, // also when it had written nothing yet, or was clearing up after placing everything
+        Undone,      // it was cut short while writing: what it had written is removed, the folder is as it was
+        Finished,    // it was cut short while placing: the placing is finished from its journal
+        Unfinished,  // the placing could not be finished now (a file in use): it is kept for the next start
+        SetAside,    // its journal is damaged or not this program's: nothing it names is touched
+    };
+    Recovery(Outcome found = NothingLeft, QList<Blocked> unplacedFiles = {})
+        : outcome(found), unplaced(std::move(unplacedFiles)) {}
+
+    Outcome outcome;
+    QList<Blocked> unplaced; // Unfinished: the files that could not be put in place yet, and why
+    Path workFolder;         // SetAside: the working folder as it was found,
+    Path setAsideAs;         // and its new name; empty when it could not be renamed
+    bool operator==(const Recovery&) const = default;
 };
 
 // Finishes or undoes a copy into folder that was cut short, and removes the temporary files the program

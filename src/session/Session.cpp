@@ -90,8 +90,8 @@ void Session::swapInSelectedPack() {
     if (const std::optional<QString> text =
             text::currentSetText(carsets::readSetFile(carFolder_ / "drivers.txt").asOptional()))
         ports_.currentSet.show(*text);
-    if (!report->failedFiles.isEmpty())
-        tell(QStringLiteral("Oops..."), carsets::failedCopiesText(*report));
+    if (const QString text = carsets::failedCopiesText(*report); !text.isEmpty())
+        tell(QStringLiteral("Oops..."), text);
 }
 
 void Session::backUpActiveCars() {
@@ -106,8 +106,8 @@ void Session::backUpActiveCars() {
     carsets::CopyReport report;
     runCopies(ports_.progress, QStringLiteral("Backing up your cars"),
               [&](const carsets::CopyWatch& watch) { report = carsets::backUpActiveCars(carFolder_, watch); });
-    if (!report.failedFiles.isEmpty())
-        tell(QStringLiteral("Oops..."), carsets::failedCopiesText(report));
+    if (const QString text = carsets::failedCopiesText(report); !text.isEmpty())
+        tell(QStringLiteral("Oops..."), text);
 }
 
 void Session::tell(const QString& title, const QString& prompt) {

@@ -31,6 +31,11 @@ const QString kCannotLock =
     "Tarvok Car Manager | The car folder could not be locked, so nothing was changed:\r\n.tarvok.lock (%1)\r\n\r\nIf "
     "no other copy of Tarvok Car Manager is running, move \".tarvok.lock\" out of the car folder, or make the folder "
     "writable (you may need an administrator), then try again.";
+const QString kInTheWay = "\"%1\" is in the way: Tarvok Car Manager copies through a folder of that name, but did "
+                          "not make this one, so it leaves it as it is. Move it out of the car folder, then try again.";
+const QString kSetAside = "Tarvok Car Manager | The folder \"CARS/.tarvok-work\" is damaged or holds what Tarvok Car "
+                          "Manager did not put there, so nothing was taken from it: your cars were not changed. It is "
+                          "now named \"tarvok-work-set-aside-1\" so that swaps and backups can run; you may delete it.";
 const QStringList kFirstBackup{"+ cars/original/", "+ cars/original/a.tex", "+ cars/original/drivers.txt",
                                "+ cars/original/z.tex"};
 
@@ -62,11 +67,38 @@ struct Member {
             cars.addPack("original", "Older", "1997", {"a.tex", "y.tex"});
         site.files.insert("tarvver.txt", "1\r\nGT|12/04/2003\r\n");
     }
+    // The start's own boxes come first, after "Website Location".
     Outcome run(const Command& command) {
-        StartedSession started(cars.host(), site);
         const TreeSnapshot before = cars.snapshot();
+        StartedSession started(cars.host(), site);
         command(started);
-        return {cars.snapshot().changesSince(before), started.window.boxes, started.window.currentSet};
+        return {cars.snapshot().changesSince(before), started.startBoxes.mid(1) + started.window.boxes,
+                started.window.currentSet};
+    }
+    // What an archive can leave before a start: a working folder with a journal, links to a folder beside the car
+    // folder where the program's own folders go, a pack under its working folder's name.
+    void plant(const QString& change) const {
+        const QString what = change.section(' ', 1);
+        const QByteArray firstLine = "Tarvok Car Manager journal 1\n";
+        cars.write("../game.exe", "the game");
+        cars.write("../docs/letter.odt", "a letter");
+        if (change.startsWith("journal") || change.startsWith("link .tarvok-work/"))
+            cars.write(".tarvok-work/.tarvok-made", "");
+        if (change.startsWith("journal")) {
+            cars.write(".tarvok-work/new/b.tex", "staged b");
+            cars.write(".tarvok-work/game.exe", "planted");
+            cars.write(".tarvok-work/journal",
+                       what == "without its first line" ? QByteArray("a.tex\0", 6)
+                       : what == "over the bound"
+                           ? firstLine + QByteArray("a.tex\0", 6).repeated(2'000'000)
+                           : firstLine + (what == "/" ? cars.file("../game.exe") : what).toUtf8() + '\0');
+        }
+        if (change == "journal b.tex") // a folder where the file it names must go
+            cars.write("b.tex/in the way", "");
+        if (change.startsWith("link"))
+            QFile::link(cars.file("../docs"), cars.file(what));
+        if (change.startsWith("pack"))
+            cars.addPack(what, "Mine", "2001", {"a.tex"});
     }
     // Where the file calls of the program land, as the host names it.
     QByteArray root(const QString& below = {}) const {
@@ -94,7 +126,8 @@ private slots:
         QTest::addColumn<QString>("change"); // to the car folder after start-up
         QTest::addColumn<Outcome>("outcome");
         const QStringList gt{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"};
-        QTest::newRow("the pack's files replace the active ones") << 1 << "" << Outcome{gt, {}, "GT Cars 12/04/2003"};
+        const QString gtSet = "GT Cars 12/04/2003";
+        QTest::newRow("the pack's files replace the active ones") << 1 << "" << Outcome{gt, {}, gtSet};
         QTest::newRow("nothing selected") << -1 << "" << Outcome{{}, {"Doh! | Please choose a skinpack first"}};
         QTest::newRow("a position past the list") << 5 << "" << Outcome{{}, {kNotFound}};
         QTest::newRow("the pack removed")
@@ -111,16 +144,60 @@ private slots:
         QTest::newRow("two managers on a stale lock") << 1 << "two managers" << Outcome{gt, {}, "GT Cars 12/04/2003"};
         // Another copy of the program, on the same folder, swaps and backs up while this one copies.
         QTest::newRow("a second manager meanwhile")
-            << 1 << "second manager" << Outcome{gt, {kBusy, kAsk, kBusy}, "GT Cars 12/04/2003"};
+            << 1 << "second manager" << Outcome{gt, {kBusy, kAsk, kBusy}, gtSet};
         QTest::newRow("a folder where a texture must go")
             << 1 << "folder b.tex"
             << Outcome{{"+ cars/b.tex/"}, {kFailed + "b.tex (a folder of that name is in the way)" + kUnchanged}};
+        // Planted before the start, nothing outside the car folder changes, nor any file of the member's in it.
+        const auto setAside = [&](const QStringList& names) {
+            QStringList moved = gt;
+            for (const QString& name : names)
+                moved << "- cars/.tarvok-work/" + name << "+ cars/tarvok-work-set-aside-1/" + name;
+            moved.sort();
+            return Outcome{moved, {kSetAside}, gtSet};
+        };
+        for (const char* entry :
+             {"../game.exe", "../../a.tex", "/", "..\\game.exe", ".", "", "without its first line", "over the bound"})
+            QTest::addRow("a journal naming \"%s\"", entry)
+                << 1 << QString("journal ") + entry
+                << setAside({"", ".tarvok-made", "game.exe", "journal", "new/", "new/b.tex"});
+        QTest::newRow("a journal it cannot finish")
+            << 1 << "journal b.tex"
+            << Outcome{{},
+                       {"Tarvok Car Manager | The last swap of car sets was cut short while it was putting the new "
+                        "cars in place, and could not be finished now. These files could not be put in place:\r\nb.tex "
+                        "(a folder of that name is in the way)\r\n\r\nUntil they are, the folder holds some new files "
+                        "and some old: once they can be replaced, start Tarvok Car Manager again to finish it.",
+                        kFailed + "a.tex\r\nb.tex\r\ndrivers.txt" + kUnchanged}};
+        const Outcome inTheWay{{}, {"Oops... | " + kInTheWay.arg("CARS/.tarvok-work") + kUnchanged}};
+        QTest::newRow("a pack named as the working folder") << 1 << "pack .tarvok-work" << inTheWay;
+#ifdef Q_OS_UNIX
+        QTest::newRow("the working folder a link") << 1 << "link .tarvok-work" << inTheWay;
+        for (const char* part : {"new", "old"})
+            QTest::addRow("its %s folder a link", part)
+                << 1 << QString("link .tarvok-work/") + part << setAside({"", ".tarvok-made", part});
+        // A backup follows: nothing is written through a link where its folders go.
+        const QString notBackedUp = "\r\n\r\nThe folder \"original\" was not changed.";
+        QTest::newRow("the first backup's folder a link")
+            << 1 << "link .tarvok-original"
+            << Outcome{gt, {kAsk, "Oops... | " + kInTheWay.arg("CARS/.tarvok-original") + notBackedUp}, gtSet};
+        QTest::newRow("\"original\" a link")
+            << 1 << "link original"
+            << Outcome{gt,
+                       {kAsk, "Oops... | \"CARS/original\" is a link to another place: Tarvok Car Manager backs up "
+                              "only into a folder \"original\" inside the car folder, so it wrote nothing. Move the "
+                              "link out of the car folder, then try again." +
+                                  notBackedUp},
+                       gtSet};
+#endif
     }
 
     void swap() {
         QFETCH(int, row);
         QFETCH(QString, change);
+        QFETCH(Outcome, outcome);
         Member member;
+        member.plant(change);
         const QString path = member.cars.file(change.section(' ', 1));
         const Outcome done = member.run([&](StartedSession& s) {
             if (change.startsWith(QLatin1String("remove")))
@@ -148,8 +225,11 @@ private slots:
                     s.window.boxes += other.window.boxes; // this one shows none of its own
                 };
             s.swap(row == -1 ? std::nullopt : std::optional(row));
+            if (change.endsWith("original"))
+                s.backUp();
         });
-        QTEST(done, "outcome");
+        outcome.boxes.replaceInStrings("CARS", member.cars.path());
+        QCOMPARE(done, outcome);
     }
 
     void backup() {
@@ -178,25 +258,27 @@ private slots:
     // or the member's Cancel leaves the folder as it was or as the whole command makes it, and nothing else.
     void cutShortAtEachFileCall_data() {
         QTest::addColumn<QString>("name"); // of the command; "backup" is over an earlier one
-        QTest::addColumn<QString>("staging");
         // The moves that fail: one, that one and the next (the first of the undo), or all from then on.
         QTest::addColumn<int>("action");
-        const char* cuts[] = {"kill", "failed move", "failed move and undo", "failed moves", "cancel"};
-        const int actions[] = {FILE_CALLS_KILL, FILE_CALLS_FAIL, FILE_CALLS_FAIL_TWO, FILE_CALLS_FAIL_ON,
-                               FILE_CALLS_HOLD};
-        const char* commands[] = {"swap", "first backup", "backup"};
-        const QString into[] = {"", "/.tarvok-original", "/original"}; // where each stages its files
-        for (int cut = 0; cut < 5; ++cut)
-            for (int c = 0; c < 3; ++c)
-                QTest::addRow("%s, %s", commands[c], cuts[cut])
-                    << QString(commands[c]) << into[c] + "/.tarvok-work/new" << actions[cut];
-        QTest::newRow("check packs, kill") << QString("check packs") << QString() << int(FILE_CALLS_KILL);
+        const std::pair<const char*, int> cuts[] = {{"kill", FILE_CALLS_KILL},
+                                                    {"failed move", FILE_CALLS_FAIL},
+                                                    {"failed move and undo", FILE_CALLS_FAIL_TWO},
+                                                    {"failed moves", FILE_CALLS_FAIL_ON},
+                                                    {"cancel", FILE_CALLS_HOLD}};
+        for (const auto& [cut, action] : cuts)
+            for (const char* name : {"swap", "first backup", "backup"})
+                QTest::addRow("%s, %s", name, cut) << name << action;
+        QTest::newRow("check packs, kill") << "check packs" << int(FILE_CALLS_KILL);
     }
 
     void cutShortAtEachFileCall() {
         QFETCH(QString, name);
-        QFETCH(QString, staging);
         QFETCH(int, action);
+        // Where the copies are written, before they are put in place.
+        const QString staging = (name == "swap"     ? ""
+                                 : name == "backup" ? "/original"
+                                                    : "/.tarvok-original") +
+                                QString("/.tarvok-work/new");
         const bool kill = action == FILE_CALLS_KILL, cancel = action == FILE_CALLS_HOLD, failMoves = !kill && !cancel;
         const Command& command = name == "swap" ? kSwapToGT : name == "check packs" ? kCheckPacks : kBackUp;
         Member alone(name == "backup");
@@ -277,6 +359,7 @@ private slots:
         member.cars.write("original/.tarvok-xyz789.part", "half a texture");
         member.cars.write("original/drivers.txt", CarFolder::driversTxt("Old", "1997"));
         member.cars.write(".tarvok-work/new/drivers.txt", CarFolder::driversTxt("Half", "2003"));
+        member.cars.write(".tarvok-work/.tarvok-made", "");
         for (const char* notOurs : {".tarvok-works.part", ".tarvok-A0C123.part", "livery-of-car01.tex"})
             member.cars.write(notOurs, "not ours");
         member.cars.write("Empty/drivers.txt", "");
@@ -294,14 +377,15 @@ private slots:
         member.cars.write(".tarvok.lock", ""); // as a copy killed while it took the folder leaves it
         const StartedSession started(member.cars.host(), member.site);
         QCOMPARE(member.cars.snapshot().changesSince(before),
-                 (QStringList{"- cars/.tarvok-a0c123.part", "- cars/.tarvok-work/", "- cars/.tarvok-work/new/",
-                              "- cars/.tarvok-work/new/drivers.txt", "- cars/.tarvok.lock",
+                 (QStringList{"- cars/.tarvok-a0c123.part", "- cars/.tarvok-work/", "- cars/.tarvok-work/.tarvok-made",
+                              "- cars/.tarvok-work/new/", "- cars/.tarvok-work/new/drivers.txt", "- cars/.tarvok.lock",
                               "- cars/original/.tarvok-xyz789.part"}));
         QCOMPARE(started.startBoxes.size(), 2);
         QVERIFY(
             started.startBoxes[1].startsWith("Tarvok Car Manager | The last swap of car sets was cut short before"));
         // A swap cut short while placing is told at start, though a folder in the lock's way keeps it waiting.
         member.cars.makeFolder(".tarvok.lock");
+        member.cars.write(".tarvok-work/.tarvok-made", "");
         member.cars.write(".tarvok-work/journal", "");
         const QString waiting =
             "The last swap of car sets was cut short while it was putting the new cars in "
