@@ -18,6 +18,12 @@ enum class Kind { Missing, Folder, RegularFile, Other };
 
 // What path names once symbolic links are followed; a FIFO or a device is Other.
 Kind kindOf(const Path& path);
+// The same with a regular file's size, both from the folder entry alone: nothing is opened or read.
+struct Entry {
+    Kind kind = Kind::Missing;
+    qint64 size = 0;
+};
+Entry entryAt(const Path& path);
 
 // The host's words for why the last operation of this thread failed.
 QString lastError();

@@ -34,13 +34,13 @@ bool syncThrough(const Path& folder, int (*sync)(int)) {
 
 } // namespace
 
-Kind kindOf(const Path& path) {
+Entry entryAt(const Path& path) {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0)
-        return Kind::Missing;
+        return {};
     if (S_ISDIR(info.st_mode))
-        return Kind::Folder;
-    return S_ISREG(info.st_mode) ? Kind::RegularFile : Kind::Other;
+        return {Kind::Folder, 0};
+    return S_ISREG(info.st_mode) ? Entry{Kind::RegularFile, info.st_size} : Entry{Kind::Other, 0};
 }
 
 QString lastError() {

@@ -8,6 +8,10 @@
 
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace session;
 using leagueserver::Mode;
 
@@ -17,7 +21,7 @@ const QString kWinterCup = "2026-12-13|Winter Cup|GT|Spa";
 // The meeting box's first line, when the Winter Cup is the next meeting and when none is found.
 const QString kFound = "Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at Spa using the GT cars. \r\n";
 const QString kNoMeeting = "Meeting Info | Sorry, I could not find any relevant meeting info.\r\n";
-const QString kReady = "GT is up to date\r\nThe Spa track is installed\r\n";
+const QString kSpa = "The Spa track is installed\r\n", kReady = "GT is up to date\r\n" + kSpa;
 const QString kNoTrack = "The  track is not installed\r\n";
 const QString kNothingKnown = kNoMeeting + " is not installed\r\n" + kNoTrack + kProblems;
 const QString kNoPackList = "Pack Status | Sorry, I could not find the File I needed \r\nto check the skin packs";
@@ -27,7 +31,9 @@ const QStringList kEmptyPackList{"Packs In file | ", "Pack Status | "};
 struct LeagueDay {
     explicit LeagueDay(int stallMs = 2000, const QString& website = {}) : network(std::chrono::milliseconds(stallMs)) {
         cars.write("ZERN.cfg", (website.isEmpty() ? site.baseUrl() : website).toUtf8());
-        cars.addPack("GT", "GT Cars", "12/04/2026");
+        cars.addPack("GT", "GT Cars", "12/04/2026", {"a.tex", "b.tex"});
+        for (const QString file : {"drivers.txt", "a.tex", "b.tex"}) // the GT cars are the active set
+            cars.write(file, cars.read("GT/" + file));
         cars.write("../run/Spa.trk", "track");
         publish({kWinterCup}, {"GT|12/04/2026"});
         started = std::make_unique<StartedSession>(cars.host(), network);
@@ -70,7 +76,7 @@ private slots:
 
     void whatEachMeetingCheckFinds() {
         LeagueDay day;
-        const QString spa = "The Spa track is installed\r\n", touring = "Touring is not installed\r\n";
+        const QString spa = kSpa, touring = "Touring is not installed\r\n";
         // The meeting check's box once the site serves these lists.
         const auto checkWith = [&day](const QStringList& packs, const QStringList& meetings = {kWinterCup}) {
             day.publish(meetings, packs);
@@ -95,6 +101,76 @@ private slots:
         // With no meeting ahead, the pack and track of the last line read are checked.
         QCOMPARE(checkWith({}, {"2026-11-29|Autumn Sprint|Touring|Monza"}),
                  QStringList{kNoMeeting + touring + "The Monza track is not installed\r\n" + kProblems});
+    }
+
+    // The game races with the active cars: an up-to-date pack is ready only once the car folder holds its drivers.txt
+    // and textures byte for byte, and otherwise its swap is offered.
+    void theMeetingsPackMustBeTheActiveSet_data() {
+        QTest::addColumn<QStringList>("changes"); // to the car folder and the site, before the check
+        QTest::addColumn<bool>("yes");            // the answer to the offer
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("logged"); // what the comparison found; empty when nothing was compared
+        const QStringList ok{kFound + kReady + kOk};
+        const QStringList offered{kFound + "GT is up to date\r\nGT is not the active car set\r\n" + kSpa + kProblems,
+                                  "(offer) Meeting Info | Swap the GT cars in now, ready for the Winter Cup?"};
+        const auto row = [](const char* tag, const QStringList& changes, const QStringList& boxes,
+                            const QString& logged,
+                            bool yes = false) { QTest::newRow(tag) << changes << yes << boxes << logged; };
+        const QString same = "the active cars are GT's", differ = "the active cars are not GT's: ";
+        row("the same set", {}, ok, same);
+        row("leftover textures", {"write old.tex"}, ok, same);
+        row("a pack without textures", {"remove GT/a.tex", "remove GT/b.tex"}, ok, same);
+        row("a texture of another size", {"write b.tex"}, offered, differ + "b.tex is 5 bytes, GT's 8");
+        row("a texture with other bytes", {"flip b.tex"}, offered, differ + "b.tex holds other bytes than GT's");
+        row("drivers.txt a byte off", {"flip drivers.txt"}, offered,
+            differ + "drivers.txt holds other bytes than GT's");
+        row("a texture missing", {"remove b.tex"}, offered, differ + "b.tex is not there");
+        row("a folder in the way", {"folder b.tex"}, offered, differ + "b.tex is a folder");
+#ifdef Q_OS_UNIX
+        row("a fifo in the way", {"fifo b.tex"}, offered, differ + "b.tex is not a regular file");
+#endif
+        row("out of date", {"flip b.tex", "packs GT|13/04/2026"}, {kFound + "GT is out of date\r\n" + kSpa + kProblems},
+            "");
+        row("not installed", {"remove GT"}, {kFound + "GT is not installed\r\n" + kSpa + kProblems}, "");
+        row("no meeting ahead", {"flip b.tex", "meetings 2026-11-29|Sprint|GT|Spa"}, {kNoMeeting + kReady + kProblems},
+            "");
+        row("yes, then all is well", {"flip b.tex"}, offered, differ + "b.tex holds other bytes than GT's", true);
+        row("cancelled", {"flip b.tex", "cancel"}, {},
+            "the member cancelled the comparison of the active cars with GT");
+    }
+
+    void theMeetingsPackMustBeTheActiveSet() {
+        QFETCH(QStringList, changes);
+        QFETCH(bool, yes);
+        LeagueDay day;
+        for (const QString& change : changes) {
+            const QString what = change.section(' ', 0, 0), name = change.section(' ', 1), path = day.cars.file(name);
+            if (what == "write" || what == "flip")
+                day.cars.write(name, what == "write" ? "other" : day.cars.read(name).replace(0, 1, "#"));
+            if (what == "remove" || what == "folder" || what == "fifo")
+                QFile::remove(path) || QDir(path).removeRecursively();
+            if (what == "folder")
+                day.cars.makeFolder(name);
+#ifdef Q_OS_UNIX
+            if (what == "fifo")
+                QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+#endif
+            if (what == "packs" || what == "meetings")
+                day.publish({what == "meetings" ? name : kWinterCup}, {what == "packs" ? name : "GT|12/04/2026"});
+            if (what == "cancel")
+                day.started->window.whileCopying = [&day] { day.started->window.cancelCopies(); };
+        }
+        day.started->window.answers = {yes};
+        const QString logs = logs_.filePath(QTest::currentDataTag());
+        startLogFile(logs);
+        const TreeSnapshot before = day.cars.snapshot();
+        QTEST(day.check(&Session::checkMeeting), "boxes");
+        QTEST(QRegularExpression(" tarvok.carsets: (.*active cars.*)").match(loggedIn(logs)).captured(1), "logged");
+        // Beyond the lists only a Yes changes anything: it swaps the pack in, and then all is well.
+        const QStringList lists{"+ cars/tarvmeet.txt", "+ cars/tarvver.txt"};
+        QCOMPARE(day.cars.snapshot().changesSince(before), yes ? lists + QStringList{"~ cars/b.tex"} : lists);
+        if (yes)
+            QCOMPARE(day.check(&Session::checkMeeting), QStringList{kFound + kReady + kOk});
     }
 
     void leagueNamesNameOneThingInTheCarFolder() {
