@@ -58,10 +58,8 @@ std::optional<QString> firstDifference(const fs::Path& carFolder, const Pack& pa
 
 std::optional<bool> isActiveSet(const fs::Path& carFolder, const Pack& pack, const CopyWatch& watch) {
     const std::optional<QString> difference = firstDifference(carFolder, pack, watch);
-    if (watch.cancelled && watch.cancelled()) {
-        qCInfo(carsetsLog).noquote() << "the member cancelled the comparison of the active cars with" << pack.name;
+    if (watch.cancelled && watch.cancelled())
         return std::nullopt;
-    }
     if (difference)
         qCInfo(carsetsLog).noquote() << QStringLiteral("the active cars are not %1's: %2").arg(pack.name, *difference);
     else

@@ -169,11 +169,14 @@ void Session::checkMeeting() {
     const carsets::Pack pack{folder.value_or(fs::Path()), meeting.pack, {}};
     if (folder && meeting::comparesActiveSet(readiness)) {
         std::optional<bool> active;
-        if (runCopies(
-                ports_.progress, QStringLiteral("Comparing your cars with ") + pack.name,
-                [&](const carsets::CopyWatch& watch) { active = carsets::isActiveSet(carFolder_, pack, watch); }) ||
-            !active)
+        const bool givenUp =
+            runCopies(ports_.progress, QStringLiteral("Comparing your cars with ") + pack.name,
+                      [&](const carsets::CopyWatch& watch) { active = carsets::isActiveSet(carFolder_, pack, watch); });
+        // However late, a Cancel ends the check with no report: it has changed nothing.
+        if (givenUp || !active) {
+            qCInfo(sessionLog).noquote() << "the member cancelled comparing the active cars with" << pack.name;
             return;
+        }
         readiness.packNotActive = !*active;
     }
     tell(QStringLiteral("Meeting Info"), meeting::meetingReportText(readiness));

@@ -52,6 +52,7 @@ struct Member {
         if (backedUp)
             cars.addPack("original", "Older", "1997", {"a.tex", "y.tex"});
         site.files.insert("tarvver.txt", "1\r\nGT|12/04/2003\r\n");
+        site.files.insert("tarvmeet.txt", "1\r\n2026-12-13|Winter Cup|GT|Spa\r\n");
     }
     Outcome run(const Command& command) {
         StartedSession started(cars.host(), site);
@@ -71,6 +72,10 @@ struct Member {
 const Command kSwapToGT = [](StartedSession& s) { s.swap(1); };
 const Command kBackUp = [](StartedSession& s) { s.backUp(); };
 const Command kCheckPacks = [](StartedSession& s) { s.session.checkPacks(); };
+const Command kOfferedSwap = [](StartedSession& s) {
+    s.window.answers = {true};
+    s.session.checkMeeting();
+};
 
 } // namespace
 
@@ -85,21 +90,20 @@ private slots:
         QTest::addColumn<QString>("change"); // to the car folder after start-up
         QTest::addColumn<Outcome>("outcome");
         const QStringList gt{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"};
-        QTest::newRow("the pack's files replace the active ones") << 1 << "" << Outcome{gt, {}, "GT Cars 12/04/2003"};
-        QTest::newRow("nothing selected") << -1 << "" << Outcome{{}, {"Doh! | Please choose a skinpack first"}};
-        QTest::newRow("a position past the list") << 5 << "" << Outcome{{}, {kNotFound}};
-        QTest::newRow("the pack removed")
-            << 1 << "remove GT"
-            << Outcome{{"- cars/GT/", "- cars/GT/a.tex", "- cars/GT/b.tex", "- cars/GT/drivers.txt"}, {kNotFound}};
-        QTest::newRow("the pack lost its drivers.txt")
-            << 1 << "remove GT/drivers.txt"
-            << Outcome{{"+ cars/b.tex", "- cars/GT/drivers.txt", "~ cars/a.tex"}, {kFailed + "drivers.txt"}};
+        const auto row = [](const char* tag, int row, const char* change, const Outcome& outcome) {
+            QTest::newRow(tag) << row << QString(change) << outcome;
+        };
+        row("the pack's files replace the active ones", 1, "", {gt, {}, "GT Cars 12/04/2003"});
+        row("nothing selected", -1, "", {{}, {"Doh! | Please choose a skinpack first"}});
+        row("a position past the list", 5, "", {{}, {kNotFound}});
+        row("the pack removed", 1, "remove GT",
+            {{"- cars/GT/", "- cars/GT/a.tex", "- cars/GT/b.tex", "- cars/GT/drivers.txt"}, {kNotFound}});
+        row("the pack lost its drivers.txt", 1, "remove GT/drivers.txt",
+            {{"+ cars/b.tex", "- cars/GT/drivers.txt", "~ cars/a.tex"}, {kFailed + "drivers.txt"}});
         // Another copy of the program, on the same folder, swaps and backs up while this one copies.
-        QTest::newRow("a second manager meanwhile")
-            << 1 << "second manager" << Outcome{gt, {kBusy, kAsk, kBusy}, "GT Cars 12/04/2003"};
-        QTest::newRow("a folder where a texture must go")
-            << 1 << "folder b.tex"
-            << Outcome{{"+ cars/b.tex/"}, {kFailed + "b.tex (a folder of that name is in the way)" + kUnchanged}};
+        row("a second manager meanwhile", 1, "second manager", {gt, {kBusy, kAsk, kBusy}, "GT Cars 12/04/2003"});
+        row("a folder where a texture must go", 1, "folder b.tex",
+            {{"+ cars/b.tex/"}, {kFailed + "b.tex (a folder of that name is in the way)" + kUnchanged}});
     }
 
     void swap() {
@@ -159,16 +163,14 @@ private slots:
                                                     {"failed move and undo", FILE_CALLS_FAIL_TWO},
                                                     {"failed moves", FILE_CALLS_FAIL_ON},
                                                     {"cancel", FILE_CALLS_HOLD}};
-        for (const auto& [cut, action] : cuts) {
-            QTest::addRow("swap, %s", cut) << "swap"
-                                           << "/.tarvok-work/new" << action;
-            QTest::addRow("first backup, %s", cut) << "first backup"
-                                                   << "/.tarvok-original/.tarvok-work/new" << action;
-            QTest::addRow("backup, %s", cut) << "backup"
-                                             << "/original/.tarvok-work/new" << action;
-        }
-        QTest::newRow("check packs, kill") << "check packs"
-                                           << "" << int(FILE_CALLS_KILL);
+        for (const auto& [cut, action] : cuts)
+            for (const auto& [name, staging] : {std::pair("swap", "/.tarvok-work/new"),
+                                                {"first backup", "/.tarvok-original/.tarvok-work/new"},
+                                                {"backup", "/original/.tarvok-work/new"}})
+                QTest::addRow("%s, %s", name, cut) << QString(name) << QString(staging) << action;
+        // The swap the meeting check offers is the swap button's.
+        for (const char* name : {"check packs", "offered swap"})
+            QTest::addRow("%s, kill", name) << QString(name) << QString() << int(FILE_CALLS_KILL);
     }
 
     void cutShortAtEachFileCall() {
@@ -176,16 +178,23 @@ private slots:
         QFETCH(QString, staging);
         QFETCH(int, action);
         const bool kill = action == FILE_CALLS_KILL, cancel = action == FILE_CALLS_HOLD, failMoves = !kill && !cancel;
-        const bool backedUp = name == "backup";
-        const Command& command = name == "swap" ? kSwapToGT : name == "check packs" ? kCheckPacks : kBackUp;
-        Member alone(backedUp);
+        const Command command =
+            QMap<QString, Command>{{"swap", kSwapToGT}, {"check packs", kCheckPacks}, {"offered swap", kOfferedSwap}}
+                .value(name, kBackUp);
+        // The lists a meeting check stores come with every check, and are no part of the cars.
+        const auto carsOf = [&name](const Member& m) {
+            for (const char* list : {"tarvmeet.txt", "tarvver.txt"})
+                QFile::remove(name == "offered swap" ? m.cars.file(list) : QString());
+            return m.cars.snapshot();
+        };
+        Member alone(name == "backup");
         const TreeSnapshot before = alone.cars.snapshot();
         const Outcome whole = alone.run(command);
-        const TreeSnapshot after = alone.cars.snapshot();
+        const TreeSnapshot after = carsOf(alone);
         QMap<QString, int> ended;
         // A Cancel counts from the second call: the first makes the folder the files go to, before the copies start.
         for (long call = cancel ? 2 : 1;; ++call) {
-            Member member(backedUp);
+            Member member(name == "backup");
             Outcome done;
             if (kill) {
                 const ChildEnd end = runInChild({}, [&] {
@@ -217,7 +226,7 @@ private slots:
             }
             // What was cut short, or could not be put back, is cleared up or finished at the next start.
             done.boxes += StartedSession(member.cars.host(), member.site).startBoxes.mid(1);
-            const TreeSnapshot now = member.cars.snapshot();
+            const TreeSnapshot now = carsOf(member);
             const QString state = now == before ? "as before" : now == after ? "as the command makes them" : "mixed";
             ++ended[state];
             QVERIFY2(state != "mixed", qPrintable(QString::number(call) + ": " + now.changesSince(before).join(", ")));
