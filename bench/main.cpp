@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
     registerStartupBenchmarks(data, scale, QStringLiteral(TARVOK_STARTUP_PROBE),
                               options.dataFolder + QStringLiteral("/startup-probe.log"));
     registerPackStatusBenchmark(data, scale);
+    registerReadinessBenchmarks(data, scale);
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
