@@ -7,7 +7,6 @@
 #include <QList>
 
 #include <functional>
-
 #include <optional>
 
 // The host file system as the program uses it. Every operation reports its outcome instead of

@@ -18,7 +18,7 @@ enum class Kind { Missing, Folder, RegularFile, Other };
 
 // What path names once symbolic links are followed; a FIFO or a device is Other.
 Kind kindOf(const Path& path);
-// The same with a regular file's size, both from the folder entry alone: nothing is opened or read.
+// The same with a regular file's size, both from the folder entry alone: nothing of the file is read.
 struct Entry {
     Kind kind = Kind::Missing;
     qint64 size = 0;
