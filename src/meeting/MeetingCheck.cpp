@@ -3,7 +3,7 @@
 namespace meeting {
 
 bool comparesActiveSet(const MeetingReadiness& readiness) {
-    return readiness.nextMeeting && readiness.packVerdict == league::Verdict::UpToDate;
+    return readiness.nextMeeting && readiness.packListed && readiness.packVerdict == league::Verdict::UpToDate;
 }
 
 bool hasProblem(const MeetingReadiness& readiness) {

@@ -18,7 +18,8 @@ struct MeetingReadiness {
     bool trackInstalled = false;
 };
 
-// Whether the active cars are compared with the pack's: only for a meeting found whose pack is up to date.
+// Whether the active cars are compared with the pack's: only for a meeting found whose pack is listed and up to
+// date.
 bool comparesActiveSet(const MeetingReadiness& readiness);
 
 // Whether the member is ready: no meeting found, the pack not listed, not installed, out of date, with an invalid

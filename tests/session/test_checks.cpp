@@ -118,6 +118,7 @@ private slots:
 #endif
         row("out of date", {"flip b.tex", "packs GT|13/04/2026"}, {kFound + "GT is out of date\r\n" + problems}, "");
         row("not installed", {"remove GT"}, {kFound + "GT is not installed\r\n" + problems}, "");
+        row("not listed", {"flip b.tex", "packs Touring|12/04/2026"}, {kFound + kReady + kProblems}, "");
         row("no meeting", {"flip b.tex", "meetings 2026-11-29|Sprint|GT|Spa"}, {kNoMeeting + kReady + kProblems}, "");
         row("yes, then all is well", {"flip b.tex", "yes"}, offered, differ + "b.tex" + otherBytes);
         row("cancelled", {"flip b.tex", "cancel"}, {}, "the member cancelled comparing the active cars with GT");
