@@ -17,30 +17,17 @@ void readinessBenchmark(benchmark::State& state, BenchData& data) {
     const CopyFolders& folders = data.readinessFolders();
     const Pack pack{fs::fromQt(folders.pack), folders.pack, {}};
     const QString packFolder = folders.cars + QLatin1Char('/') + folders.pack;
-    bool same = false;
-    const auto compare = [&] { same = isActiveSet(fs::fromQt(folders.cars), pack, {}) == true; };
+    const auto compare = [&] { return isActiveSet(fs::fromQt(folders.cars), pack, {}) == true; };
     // Also warms the page cache for both sides.
-    compare();
-    if (!same || !runShell(kShellCompare, {packFolder, folders.cars})) {
+    if (!compare() || !runShell(kShellCompare, {packFolder, folders.cars})) {
         failBenchmark(state, "the set was not found to be the pack's");
         return;
     }
-    double ours = 0;
-    double shell = 0;
-    for (auto _ : state) {
-        const double seconds = secondsOf(compare);
-        const std::optional<ProcessCost> compared = runShell(kShellCompare, {packFolder, folders.cars});
-        if (!same || !compared) {
-            failBenchmark(state, "a comparison or cmp failed");
-            return;
-        }
-        ours += seconds;
-        shell += compared->seconds;
-        state.SetIterationTime(seconds);
-    }
-    state.counters["ratio"] = ours / shell;
-    state.counters["cmp_ms"] = shell * 1000 / static_cast<double>(state.iterations());
-    recordFigure(Figure::Readiness, ours / shell);
+    if (const std::optional<double> ratio =
+            againstShell(state, compare, kShellCompare, {packFolder, folders.cars}, "cmp_ms"))
+        recordFigure(Figure::Readiness, *ratio);
+    else
+        failBenchmark(state, "a comparison or cmp failed");
 }
 
 // A pack whose first texture differs in size from the active one: told from the sizes alone.

@@ -1,6 +1,7 @@
 #include "BenchData.h"
 #include "Benchmarks.h"
 #include "Figures.h"
+#include "Process.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,6 +42,25 @@ benchmark::internal::Benchmark* measured(benchmark::internal::Benchmark* benchma
         ->Repetitions(scale.repetitions)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
+}
+
+std::optional<double> againstShell(benchmark::State& state, const std::function<bool()>& work, const QString& script,
+                                   const QStringList& arguments, const char* shellCounter) {
+    double ours = 0;
+    double shell = 0;
+    for (auto _ : state) {
+        bool done = false;
+        const double seconds = secondsOf([&] { done = work(); });
+        const std::optional<ProcessCost> shellDone = runShell(script, arguments);
+        if (!done || !shellDone)
+            return std::nullopt;
+        ours += seconds;
+        shell += shellDone->seconds;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["ratio"] = ours / shell;
+    state.counters[shellCounter] = shell * 1000 / static_cast<double>(state.iterations());
+    return ours / shell;
 }
 
 int main(int argc, char** argv) {
