@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <filesystem>
+
 namespace {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -33,16 +35,42 @@ QByteArray textureBytes(qint64 size, int number) {
 BenchData::BenchData(QString root, const Scale& scale) : root_(std::move(root)), scale_(scale) {}
 
 const CopyFolders& BenchData::copyFolders() {
-    if (copyFolders_)
-        return *copyFolders_;
-    const CopyFolders folders{root_ + QStringLiteral("/copy/cars"), QStringLiteral("Pack"),
-                              root_ + QStringLiteral("/copy/shell-target")};
+    if (!copyFolders_)
+        copyFolders_ = sameSetIn(root_ + QStringLiteral("/copy"), scale_.textureBytes);
+    return *copyFolders_;
+}
+
+const CopyFolders& BenchData::readinessFolders() {
+    if (readinessFolders_)
+        return *readinessFolders_;
+    const CopyFolders folders = sameSetIn(root_ + QStringLiteral("/readiness"), scale_.comparedBytes);
+    // Links share the pack's files, so only the texture that differs is written again.
+    const QString pack = folders.cars + QLatin1Char('/') + folders.pack,
+                  other = folders.cars + QStringLiteral("/Other");
+    makeFolder(other);
+    for (const QString& name : QDir(pack).entryList(QDir::Files)) {
+        std::error_code failed;
+        std::filesystem::create_hard_link(fs::fromQt(pack + QLatin1Char('/') + name),
+                                          fs::fromQt(other + QLatin1Char('/') + name), failed);
+        if (failed)
+            qFatal("cannot link %s", qPrintable(name));
+    }
+    QFile::remove(other + QStringLiteral("/car01.tex"));
+    writeFile(other + QStringLiteral("/car01.tex"), textureBytes(scale_.comparedBytes + 1, 1));
+    flushDisks();
+    readinessFolders_ = folders;
+    return *readinessFolders_;
+}
+
+CopyFolders BenchData::sameSetIn(const QString& folder, qint64 bytesEach) {
+    const CopyFolders folders{folder + QStringLiteral("/cars"), QStringLiteral("Pack"),
+                              folder + QStringLiteral("/shell-target")};
     const QString pack = folders.cars + QLatin1Char('/') + folders.pack;
     makeFolder(pack);
     makeFolder(folders.shellTarget);
     for (int number = 1; number <= scale_.textures; ++number) {
         const QString name = QStringLiteral("/car%1.tex").arg(number, 2, 10, QLatin1Char('0'));
-        const QByteArray bytes = textureBytes(scale_.textureBytes, number);
+        const QByteArray bytes = textureBytes(bytesEach, number);
         writeFile(pack + name, bytes);
         writeFile(folders.cars + name, bytes);
     }
@@ -50,8 +78,7 @@ const CopyFolders& BenchData::copyFolders() {
     writeFile(pack + QStringLiteral("/drivers.txt"), drivers);
     writeFile(folders.cars + QStringLiteral("/drivers.txt"), drivers);
     flushDisks();
-    copyFolders_ = folders;
-    return *copyFolders_;
+    return folders;
 }
 
 QString BenchData::packFolders(int count) {

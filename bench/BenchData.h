@@ -22,6 +22,9 @@ public:
     BenchData(QString root, const Scale& scale);
 
     const CopyFolders& copyFolders();
+    // A car folder holding the same textures of scale.comparedBytes as its pack, and a second pack "Other" that is
+    // the same but for its first texture, one byte longer. The shell target is unused.
+    const CopyFolders& readinessFolders();
 
     // A program folder with an active drivers.txt and count skinpacks "Pack1", "Pack2" ..., each holding
     // only its drivers.txt dated kInstalledDate.
@@ -33,6 +36,9 @@ public:
 private:
     QString root_;
     Scale scale_;
+    CopyFolders sameSetIn(const QString& folder, qint64 bytesEach);
+
     std::optional<CopyFolders> copyFolders_;
+    std::optional<CopyFolders> readinessFolders_;
     QMap<int, QString> packFolders_;
 };

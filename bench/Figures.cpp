@@ -24,6 +24,8 @@ const FigureInfo kFigures[] = {
     {Figure::Startup, "4 start-up with packs / with none", 1.3},
     {Figure::StartupMemory, "4 peak memory with packs - with none, MiB", 20.0},
     {Figure::PackStatus, "5 pack status / fetch + head", 1.3},
+    {Figure::Readiness, "6 readiness comparison / cmp", 1.2},
+    {Figure::DifferingSetMs, "6 a differing set told, ms", 5.0},
 };
 
 std::map<Figure, std::vector<double>>& recorded() {

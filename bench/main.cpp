@@ -1,6 +1,7 @@
 #include "BenchData.h"
 #include "Benchmarks.h"
 #include "Figures.h"
+#include "Process.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,6 +44,25 @@ benchmark::internal::Benchmark* measured(benchmark::internal::Benchmark* benchma
         ->Unit(benchmark::kMillisecond);
 }
 
+std::optional<double> againstShell(benchmark::State& state, const std::function<bool()>& work, const QString& script,
+                                   const QStringList& arguments, const char* shellCounter) {
+    double ours = 0;
+    double shell = 0;
+    for (auto _ : state) {
+        bool done = false;
+        const double seconds = secondsOf([&] { done = work(); });
+        const std::optional<ProcessCost> shellDone = runShell(script, arguments);
+        if (!done || !shellDone)
+            return std::nullopt;
+        ours += seconds;
+        shell += shellDone->seconds;
+        state.SetIterationTime(seconds);
+    }
+    state.counters["ratio"] = ours / shell;
+    state.counters[shellCounter] = shell * 1000 / static_cast<double>(state.iterations());
+    return ours / shell;
+}
+
 int main(int argc, char** argv) {
     Options options = optionsOf(argc, argv);
     int qtArgc = 1;
@@ -69,6 +89,7 @@ int main(int argc, char** argv) {
     registerStartupBenchmarks(data, scale, QStringLiteral(TARVOK_STARTUP_PROBE),
                               options.dataFolder + QStringLiteral("/startup-probe.log"));
     registerPackStatusBenchmark(data, scale);
+    registerReadinessBenchmarks(data, scale);
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -41,7 +41,8 @@ bool fitsScreen(const QWidget& window, const QString& text) {
     return needed.height() + kBoxChrome <= screen.height();
 }
 
-bool execScrollingBox(QWidget* owner, const QString& text, const QString& title, bool yesNo) {
+bool execScrollingBox(QWidget* owner, const QString& text, const QString& title, bool yesNo,
+                      QDialogButtonBox::StandardButton defaultChoice) {
     QDialog box(owner);
     box.setWindowTitle(title);
     box.setSizeGripEnabled(true);
@@ -49,7 +50,7 @@ bool execScrollingBox(QWidget* owner, const QString& text, const QString& title,
     prompt->setReadOnly(true);
     auto* buttons =
         new QDialogButtonBox(yesNo ? QDialogButtonBox::Yes | QDialogButtonBox::No : QDialogButtonBox::Ok, &box);
-    QPushButton* defaultButton = buttons->button(yesNo ? QDialogButtonBox::Yes : QDialogButtonBox::Ok);
+    QPushButton* defaultButton = buttons->button(defaultChoice);
     defaultButton->setDefault(true);
     defaultButton->setFocus();
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
@@ -97,24 +98,35 @@ void setUpProgressBox(QProgressDialog& box) {
 } // namespace
 
 void WindowMessageBoxes::tell(const QString& title, const QString& prompt) {
-    show(title, prompt, false);
+    show(title, prompt, Kind::Tell);
 }
 
 bool WindowMessageBoxes::ask(const QString& title, const QString& prompt) {
-    return show(title, prompt, true);
+    return show(title, prompt, Kind::Ask);
 }
 
-bool WindowMessageBoxes::show(const QString& title, const QString& prompt, bool yesNo) {
+bool WindowMessageBoxes::offer(const QString& title, const QString& prompt) {
+    return show(title, prompt, Kind::Offer);
+}
+
+bool WindowMessageBoxes::show(const QString& title, const QString& prompt, Kind kind) {
     const QString text = shownText(prompt);
+    const bool yesNo = kind != Kind::Tell;
+    const QMessageBox::StandardButton defaultChoice = kind == Kind::Tell  ? QMessageBox::Ok
+                                                      : kind == Kind::Ask ? QMessageBox::Yes
+                                                                          : QMessageBox::No;
     // Before the window is first shown a box stands on its own, in the middle of the screen.
     QWidget* owner = window_.isVisible() ? &window_ : nullptr;
     if (!fitsScreen(window_, text))
-        return execScrollingBox(owner, text, title, yesNo);
-    QMessageBox box(QMessageBox::NoIcon, title, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    owner);
+        return execScrollingBox(owner, text, title, yesNo,
+                                static_cast<QDialogButtonBox::StandardButton>(defaultChoice));
+    QMessageBox box(kind == Kind::Offer ? QMessageBox::Question : QMessageBox::NoIcon, title, text,
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     // Pack names may hold "<", which must never be taken for markup.
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    box.setDefaultButton(defaultChoice);
+    if (yesNo)
+        box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

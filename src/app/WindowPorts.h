@@ -26,9 +26,11 @@ public:
 
     void tell(const QString& title, const QString& prompt) override;
     bool ask(const QString& title, const QString& prompt) override;
+    bool offer(const QString& title, const QString& prompt) override;
 
 private:
-    bool show(const QString& title, const QString& prompt, bool yesNo);
+    enum class Kind { Tell, Ask, Offer };
+    bool show(const QString& title, const QString& prompt, Kind kind);
 
     QWidget& window_;
 };

@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <cstring>
 
 namespace fs {
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr qint64 kReadBlockBytes = 64 * 1024;
 constexpr qint64 kCopyBlockBytes = 8 * 1024 * 1024;
+constexpr qint64 kCompareBlockBytes = 1024 * 1024;
 
 // A name of fixed length that no wildcard of the program matches, so the longest name the host allows can
 // still be written; a clash is as unlikely as the same random name twice in two billion.
@@ -50,6 +52,10 @@ bool host::copyByReading(QFile& input, QFile& output, qint64 done, const std::fu
             return false;
     }
     return input.error() == QFileDevice::NoError;
+}
+
+host::Kind host::kindOf(const Path& path) {
+    return entryAt(path).kind;
 }
 
 bool anythingAt(const Path& path) {
@@ -123,8 +129,51 @@ Status moveFolder(const Path& from, const Path& to) {
 }
 
 qint64 sizeOf(const Path& file) {
-    const std::unique_ptr<QFile> input = host::openRegularFile(file);
-    return input ? input->size() : 0;
+    return regularFileSize(file).value_or(0);
+}
+
+Result<qint64> regularFileSize(const Path& path) {
+    const host::Entry entry = host::entryAt(path);
+    switch (entry.kind) {
+    case host::Kind::RegularFile:
+        return entry.size;
+    case host::Kind::Missing:
+        return Status::failed(QStringLiteral("not there"));
+    case host::Kind::Folder:
+        return Status::failed(QStringLiteral("a folder"));
+    case host::Kind::Other:
+    case host::Kind::Link:
+        break;
+    }
+    return Status::failed(QStringLiteral("not a regular file"));
+}
+
+Result<bool> sameContents(const Path& a, const Path& b, qint64 size, const std::function<bool(qint64)>& compared) {
+    const std::unique_ptr<QFile> first = host::openRegularFile(a);
+    if (!first)
+        return failedToOpen(a);
+    const std::unique_ptr<QFile> second = host::openRegularFile(b);
+    if (!second)
+        return failedToOpen(b);
+    QByteArray blockA(kCompareBlockBytes, Qt::Uninitialized);
+    QByteArray blockB(kCompareBlockBytes, Qt::Uninitialized);
+    // One byte past `size` tells a file that has grown from one that ends there.
+    for (qint64 done = 0; done <= size;) {
+        const qint64 wanted = std::min(kCompareBlockBytes, size + 1 - done);
+        const qint64 readA = first->read(blockA.data(), wanted);
+        const qint64 readB = second->read(blockB.data(), wanted);
+        if (readA < 0 || readB < 0)
+            return Status::failed((readA < 0 ? first : second)->errorString());
+        if (readA != readB || std::memcmp(blockA.constData(), blockB.constData(), static_cast<size_t>(readA)) != 0)
+            return false;
+        // QFile reads on until it has all it was asked for, so a short block has met the end of both.
+        if (readA < wanted)
+            return done + readA == size;
+        done += readA;
+        if (!compared(done))
+            return false;
+    }
+    return false;
 }
 
 Status writeWhole(const Path& target, const QByteArray& bytes) {

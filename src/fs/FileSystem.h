@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <functional>
 #include <optional>
 
 // The host file system as the program uses it. Every operation reports its outcome instead of
@@ -37,7 +38,16 @@ Status createFolder(const Path& path);
 void removeFile(const Path& path);
 // Renames a folder to a name that is free.
 Status moveFolder(const Path& from, const Path& to);
+// A regular file's size, 0 for anything else; from its folder entry alone, as regularFileSize.
 qint64 sizeOf(const Path& file);
+// A regular file's size from its folder entry alone, or why path names none: "not there", "a folder" or "not a
+// regular file".
+Result<qint64> regularFileSize(const Path& path);
+
+// Whether two regular files hold the same bytes, read side by side in large blocks; neither is read past `size`,
+// the size both had when looked at, so one that grows meanwhile differs. `compared` is told the bytes done so far
+// after each block and gives up when it returns false. A file that cannot be read is a failure, with why.
+Result<bool> sameContents(const Path& a, const Path& b, qint64 size, const std::function<bool(qint64)>& compared);
 
 // Writes bytes as the whole of target, or leaves target as it was: they go to a temporary file beside it,
 // are synced to the disk and renamed over it, and nothing is left behind on failure.

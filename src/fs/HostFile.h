@@ -18,6 +18,12 @@ enum class Kind { Missing, Folder, RegularFile, Other, Link };
 
 // What path names once symbolic links are followed; a FIFO or a device is Other.
 Kind kindOf(const Path& path);
+// The same with a regular file's size, both from the folder entry alone: nothing of the file is read.
+struct Entry {
+    Kind kind = Kind::Missing;
+    qint64 size = 0;
+};
+Entry entryAt(const Path& path);
 // What path is itself, a link not followed: a symbolic link, and on Windows every reparse point (a junction
 // too), is Link.
 Kind kindOfEntry(const Path& path);

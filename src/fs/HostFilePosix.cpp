@@ -43,9 +43,12 @@ Kind kindOfMode(mode_t mode) {
 
 } // namespace
 
-Kind kindOf(const Path& path) {
+Entry entryAt(const Path& path) {
     struct stat info {};
-    return path.empty() || ::stat(path.c_str(), &info) != 0 ? Kind::Missing : kindOfMode(info.st_mode);
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return {};
+    const Kind kind = kindOfMode(info.st_mode);
+    return {kind, kind == Kind::RegularFile ? qint64(info.st_size) : 0};
 }
 
 Kind kindOfEntry(const Path& path) {

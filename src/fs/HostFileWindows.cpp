@@ -44,18 +44,20 @@ std::unique_ptr<QFile> adopt(HANDLE handle, QIODevice::OpenMode mode) {
     return file;
 }
 
-Kind kindOfHandle(HANDLE handle) {
+Entry entryOfHandle(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileType(handle) != FILE_TYPE_DISK || !::GetFileInformationByHandle(handle, &info))
-        return Kind::Other;
-    return info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? Kind::Folder : Kind::RegularFile;
+        return {Kind::Other, 0};
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return {Kind::Folder, 0};
+    return {Kind::RegularFile, static_cast<qint64>((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow)};
 }
 
 // The same, when the handle is one of a regular file: nothing for anything else, or for no handle.
 std::unique_ptr<QFile> adoptRegularFile(HANDLE handle, QIODevice::OpenMode mode) {
     if (handle == INVALID_HANDLE_VALUE)
         return nullptr;
-    if (kindOfHandle(handle) != Kind::RegularFile) {
+    if (entryOfHandle(handle).kind != Kind::RegularFile) {
         ::CloseHandle(handle);
         return nullptr;
     }
@@ -76,14 +78,14 @@ QString lastError() {
     return reason;
 }
 
-Kind kindOf(const Path& path) {
+Entry entryAt(const Path& path) {
     // Opening follows links, and a device such as NUL opens as something other than a disk file.
     const HANDLE handle = openHandle(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     if (handle == INVALID_HANDLE_VALUE)
-        return Kind::Missing;
-    const Kind kind = kindOfHandle(handle);
+        return {};
+    const Entry entry = entryOfHandle(handle);
     ::CloseHandle(handle);
-    return kind;
+    return entry;
 }
 
 Kind kindOfEntry(const Path& path) {

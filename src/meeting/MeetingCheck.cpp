@@ -2,8 +2,12 @@
 
 namespace meeting {
 
+bool comparesActiveSet(const MeetingReadiness& readiness) {
+    return readiness.nextMeeting && readiness.packListed && readiness.packVerdict == league::Verdict::UpToDate;
+}
+
 bool hasProblem(const MeetingReadiness& readiness) {
-    return !readiness.nextMeeting || !readiness.packListed || !readiness.trackInstalled ||
+    return !readiness.nextMeeting || !readiness.packListed || !readiness.trackInstalled || readiness.packNotActive ||
            (readiness.packVerdict && *readiness.packVerdict != league::Verdict::UpToDate);
 }
 
@@ -17,6 +21,8 @@ QString meetingReportText(const MeetingReadiness& readiness) {
         text += QStringLiteral("Sorry, I could not find any relevant meeting info.\r\n");
     if (readiness.packVerdict)
         text += league::verdictLine(readiness.pack, *readiness.packVerdict);
+    if (readiness.packNotActive)
+        text += readiness.pack + QStringLiteral(" is not the active car set\r\n");
     text += QStringLiteral("The ") + readiness.track +
             (readiness.trackInstalled ? QStringLiteral(" track is installed\r\n")
                                       : QStringLiteral(" track is not installed\r\n"));
@@ -24,6 +30,11 @@ QString meetingReportText(const MeetingReadiness& readiness) {
         return text + QStringLiteral("There seem to be problems which may stop you racing the next meeting.\r\n"
                                      "Please visit the Tarvok website to fix the problems.");
     return text + QStringLiteral("Everything appears to be OK for the next meeting.");
+}
+
+QString swapOfferText(const MeetingLine& meeting) {
+    return QStringLiteral("Swap the ") + meeting.pack + QStringLiteral(" cars in now, ready for the ") + meeting.name +
+           QLatin1Char('?');
 }
 
 } // namespace meeting

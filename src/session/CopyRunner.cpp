@@ -7,7 +7,7 @@
 
 namespace session {
 
-void runCopies(Progress* progress, const QString& what, const std::function<void(const carsets::CopyWatch&)>& copies) {
+bool runCopies(Progress* progress, const QString& what, const std::function<void(const carsets::CopyWatch&)>& copies) {
     std::atomic<bool> givenUp = false;
     bool started = false;
     // Lives on this thread, so what the copies report is handed to the progress here.
@@ -35,6 +35,7 @@ void runCopies(Progress* progress, const QString& what, const std::function<void
     worker.join();
     if (started)
         progress->finish();
+    return givenUp;
 }
 
 } // namespace session

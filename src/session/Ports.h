@@ -12,7 +12,7 @@ namespace session {
 // What the session reaches only through the window or the world outside the program. The window
 // passes real implementations; tests pass recording ones.
 
-// Modal boxes with a title, a prompt and no icon.
+// Modal boxes with a title and a prompt, and no icon but an offer's.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -20,6 +20,9 @@ public:
     virtual void tell(const QString& title, const QString& prompt) = 0;
     // A box with the buttons Yes and No, Yes the default; true when the answer is Yes.
     virtual bool ask(const QString& title, const QString& prompt) = 0;
+    // A box offering to do something more, with the question icon and the buttons Yes and No, No the default and
+    // Escape's answer, so a member who only means to close it changes nothing; true when the answer is Yes.
+    virtual bool offer(const QString& title, const QString& prompt) = 0;
 };
 
 // The list of installed skinpacks.

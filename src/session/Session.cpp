@@ -1,5 +1,6 @@
 #include "session/Session.h"
 
+#include "carsets/ActiveSet.h"
 #include "carsets/Backup.h"
 #include "carsets/InstalledPacks.h"
 #include "carsets/Leftovers.h"
@@ -72,7 +73,10 @@ void Session::swapInSelectedPack() {
         return;
     }
     // A position without a row names no folder, which the swap then reports as not found.
-    const carsets::Pack pack = *row >= 0 && *row < catalogue_.size() ? catalogue_.at(*row) : carsets::Pack{};
+    swapIn(*row >= 0 && *row < catalogue_.size() ? catalogue_.at(*row) : carsets::Pack{});
+}
+
+void Session::swapIn(const carsets::Pack& pack) {
     qCInfo(sessionLog).noquote() << "swapping in" << pack.name;
     const fs::FolderLock lock(carFolder_);
     if (!mayChangeTheCars(lock))
@@ -115,8 +119,8 @@ void Session::tell(const QString& title, const QString& prompt) {
     ports_.boxes.tell(title, prompt);
 }
 
-bool Session::ask(const QString& title, const QString& prompt) {
-    const bool yes = ports_.boxes.ask(title, prompt);
+bool Session::ask(const QString& title, const QString& prompt, bool offer) {
+    const bool yes = offer ? ports_.boxes.offer(title, prompt) : ports_.boxes.ask(title, prompt);
     qCInfo(sessionLog).noquote() << "box:" << title << (yes ? "answered Yes" : "answered No");
     return yes;
 }
@@ -176,7 +180,24 @@ void Session::checkMeeting() {
             carsets::installedRelease(carsets::findInstalledPacks(carFolder_, {meeting.pack}), meeting.pack),
             *published);
     readiness.trackInstalled = meeting::isTrackInstalled(carFolder_, meeting.track);
+    // The game races with the active cars, so a pack up to date is ready only once its cars are those.
+    const std::optional<fs::Path> folder = fs::singleName(meeting.pack);
+    const carsets::Pack pack{folder.value_or(fs::Path()), meeting.pack, {}};
+    if (folder && meeting::comparesActiveSet(readiness)) {
+        std::optional<bool> active;
+        const bool givenUp =
+            runCopies(ports_.progress, QStringLiteral("Comparing your cars with ") + pack.name,
+                      [&](const carsets::CopyWatch& watch) { active = carsets::isActiveSet(carFolder_, pack, watch); });
+        // However late, a Cancel ends the check with no report: it has changed nothing.
+        if (givenUp || !active) {
+            qCInfo(sessionLog).noquote() << "the member cancelled comparing the active cars with" << pack.name;
+            return;
+        }
+        readiness.packNotActive = !*active;
+    }
     tell(QStringLiteral("Meeting Info"), meeting::meetingReportText(readiness));
+    if (readiness.packNotActive && ask(QStringLiteral("Meeting Info"), meeting::swapOfferText(meeting), true))
+        swapIn(pack);
 }
 
 } // namespace session

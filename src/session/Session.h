@@ -40,9 +40,11 @@ public:
     void checkMeeting();
 
 private:
+    // The swap behind the swap button, and behind the offer after Check Meeting.
+    void swapIn(const carsets::Pack& pack);
     // The boxes, each noted in the log.
     void tell(const QString& title, const QString& prompt);
-    bool ask(const QString& title, const QString& prompt);
+    bool ask(const QString& title, const QString& prompt, bool offer = false);
     // Whether this copy holds the car folder; what keeps it out is told.
     bool mayChangeTheCars(const fs::FolderLock& lock);
     std::optional<QByteArray> download(const QString& name);

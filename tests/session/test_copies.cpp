@@ -66,6 +66,7 @@ struct Member {
         if (backedUp)
             cars.addPack("original", "Older", "1997", {"a.tex", "y.tex"});
         site.files.insert("tarvver.txt", "1\r\nGT|12/04/2003\r\n");
+        site.files.insert("tarvmeet.txt", "1\r\n2026-12-13|Winter Cup|GT|Spa\r\n");
     }
     // The start's own boxes come first, after "Website Location".
     Outcome run(const Command& command) {
@@ -112,6 +113,10 @@ struct Member {
 const Command kSwapToGT = [](StartedSession& s) { s.swap(1); };
 const Command kBackUp = [](StartedSession& s) { s.backUp(); };
 const Command kCheckPacks = [](StartedSession& s) { s.session.checkPacks(); };
+const Command kOfferedSwap = [](StartedSession& s) {
+    s.window.answers = {true};
+    s.session.checkMeeting();
+};
 
 } // namespace
 
@@ -268,7 +273,9 @@ private slots:
         for (const auto& [cut, action] : cuts)
             for (const char* name : {"swap", "first backup", "backup"})
                 QTest::addRow("%s, %s", name, cut) << name << action;
-        QTest::newRow("check packs, kill") << "check packs" << int(FILE_CALLS_KILL);
+        // The swap the meeting check offers is the swap button's.
+        for (const char* name : {"check packs", "offered swap"})
+            QTest::addRow("%s, kill", name) << name << int(FILE_CALLS_KILL);
     }
 
     void cutShortAtEachFileCall() {
@@ -280,11 +287,19 @@ private slots:
                                                     : "/.tarvok-original") +
                                 QString("/.tarvok-work/new");
         const bool kill = action == FILE_CALLS_KILL, cancel = action == FILE_CALLS_HOLD, failMoves = !kill && !cancel;
-        const Command& command = name == "swap" ? kSwapToGT : name == "check packs" ? kCheckPacks : kBackUp;
+        const Command command =
+            QMap<QString, Command>{{"swap", kSwapToGT}, {"check packs", kCheckPacks}, {"offered swap", kOfferedSwap}}
+                .value(name, kBackUp);
+        // The lists a meeting check stores come with every check, and are no part of the cars.
+        const auto carsOf = [&name](const Member& m) {
+            for (const char* list : {"tarvmeet.txt", "tarvver.txt"})
+                QFile::remove(name == "offered swap" ? m.cars.file(list) : QString());
+            return m.cars.snapshot();
+        };
         Member alone(name == "backup");
         const TreeSnapshot before = alone.cars.snapshot();
         const Outcome whole = alone.run(command);
-        const TreeSnapshot after = alone.cars.snapshot();
+        const TreeSnapshot after = carsOf(alone);
         QMap<QString, int> ended;
         // A Cancel counts from the second call: the first makes the folder the files go to, before the copies start.
         for (long call = cancel ? 2 : 1;; ++call) {
@@ -320,7 +335,7 @@ private slots:
             }
             // What was cut short, or could not be put back, is cleared up or finished at the next start.
             done.boxes += StartedSession(member.cars.host(), member.site).startBoxes.mid(1);
-            const TreeSnapshot now = member.cars.snapshot();
+            const TreeSnapshot now = carsOf(member);
             const QString state = now == before ? "as before" : now == after ? "as the command makes them" : "mixed";
             ++ended[state];
             QVERIFY2(state != "mixed", qPrintable(QString::number(call) + ": " + now.changesSince(before).join(", ")));

@@ -18,9 +18,9 @@ public:
     QHash<QString, QByteArray> files; // by the address's last part, "tarvver.txt"
 };
 
-// Stands in for the window: records every box as "title | prompt", with its line ends as written,
-// answers Yes/No boxes from a queue (No when it is empty), holds the list and the current-set box, keeps
-// today at 6 December 2026, and keeps the way to cancel the copies under way.
+// Stands in for the window: records every box as "title | prompt", with its line ends as written, an offer
+// as "(offer) title | prompt", answers Yes/No boxes from a queue (No when it is empty), holds the list and the
+// current-set box, keeps today at 6 December 2026, and keeps the way to cancel the copies under way.
 class Recorder : public session::MessageBoxes,
                  public session::PackList,
                  public session::CurrentSetBox,
@@ -29,6 +29,7 @@ class Recorder : public session::MessageBoxes,
 public:
     void tell(const QString& title, const QString& prompt) override { boxes.append(title + " | " + prompt); }
     bool ask(const QString& title, const QString& prompt) override;
+    bool offer(const QString& title, const QString& prompt) override { return ask("(offer) " + title, prompt); }
     void show(const QStringList& entries) override { listed = entries; }
     std::optional<int> selected() const override { return selectedRow; }
     void show(const QString& text) override { currentSet = text; }
