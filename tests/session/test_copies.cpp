@@ -132,27 +132,25 @@ private slots:
         QTest::addColumn<Outcome>("outcome");
         const QStringList gt{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"};
         const QString gtSet = "GT Cars 12/04/2003";
-        QTest::newRow("the pack's files replace the active ones") << 1 << "" << Outcome{gt, {}, gtSet};
-        QTest::newRow("nothing selected") << -1 << "" << Outcome{{}, {"Doh! | Please choose a skinpack first"}};
-        QTest::newRow("a position past the list") << 5 << "" << Outcome{{}, {kNotFound}};
-        QTest::newRow("the pack removed")
-            << 1 << "remove GT"
-            << Outcome{{"- cars/GT/", "- cars/GT/a.tex", "- cars/GT/b.tex", "- cars/GT/drivers.txt"}, {kNotFound}};
-        QTest::newRow("the pack lost its drivers.txt")
-            << 1 << "remove GT/drivers.txt"
-            << Outcome{{"- cars/GT/drivers.txt"}, {kFailed + "drivers.txt" + kUnchanged}};
-        QTest::newRow("a folder named .tarvok.lock")
-            << 1 << "folder .tarvok.lock"
-            << Outcome{{"+ cars/.tarvok.lock/"}, {kCannotLock.arg("a folder of that name is in the way")}};
+        const auto row = [](const char* tag, int row, const char* change, const Outcome& outcome) {
+            QTest::newRow(tag) << row << QString(change) << outcome;
+        };
+        row("the pack's files replace the active ones", 1, "", {gt, {}, gtSet});
+        row("nothing selected", -1, "", {{}, {"Doh! | Please choose a skinpack first"}});
+        row("a position past the list", 5, "", {{}, {kNotFound}});
+        row("the pack removed", 1, "remove GT",
+            {{"- cars/GT/", "- cars/GT/a.tex", "- cars/GT/b.tex", "- cars/GT/drivers.txt"}, {kNotFound}});
+        row("the pack lost its drivers.txt", 1, "remove GT/drivers.txt",
+            {{"- cars/GT/drivers.txt"}, {kFailed + "drivers.txt" + kUnchanged}});
+        row("a folder named .tarvok.lock", 1, "folder .tarvok.lock",
+            {{"+ cars/.tarvok.lock/"}, {kCannotLock.arg("a folder of that name is in the way")}});
         // Fifty times two copies of the program in one process at once on the lock a copy left that was killed as it
         // took it.
-        QTest::newRow("two managers on a stale lock") << 1 << "two managers" << Outcome{gt, {}, "GT Cars 12/04/2003"};
+        row("two managers on a stale lock", 1, "two managers", {gt, {}, gtSet});
         // Another copy of the program, on the same folder, swaps and backs up while this one copies.
-        QTest::newRow("a second manager meanwhile")
-            << 1 << "second manager" << Outcome{gt, {kBusy, kAsk, kBusy}, gtSet};
-        QTest::newRow("a folder where a texture must go")
-            << 1 << "folder b.tex"
-            << Outcome{{"+ cars/b.tex/"}, {kFailed + "b.tex (a folder of that name is in the way)" + kUnchanged}};
+        row("a second manager meanwhile", 1, "second manager", {gt, {kBusy, kAsk, kBusy}, gtSet});
+        row("a folder where a texture must go", 1, "folder b.tex",
+            {{"+ cars/b.tex/"}, {kFailed + "b.tex (a folder of that name is in the way)" + kUnchanged}});
         // Planted before the start, nothing outside the car folder changes, nor any file of the member's in it.
         const auto setAside = [&](const QStringList& names) {
             QStringList moved = gt;
@@ -166,14 +164,13 @@ private slots:
             QTest::addRow("a journal naming \"%s\"", entry)
                 << 1 << QString("journal ") + entry
                 << setAside({"", ".tarvok-made", "game.exe", "journal", "new/", "new/b.tex"});
-        QTest::newRow("a journal it cannot finish")
-            << 1 << "journal b.tex"
-            << Outcome{{},
-                       {"Tarvok Car Manager | The last swap of car sets was cut short while it was putting the new "
-                        "cars in place, and could not be finished now. These files could not be put in place:\r\nb.tex "
-                        "(a folder of that name is in the way)\r\n\r\nUntil they are, the folder holds some new files "
-                        "and some old: once they can be replaced, start Tarvok Car Manager again to finish it.",
-                        kFailed + "a.tex\r\nb.tex\r\ndrivers.txt" + kUnchanged}};
+        row("a journal it cannot finish", 1, "journal b.tex",
+            {{},
+             {"Tarvok Car Manager | The last swap of car sets was cut short while it was putting the new "
+              "cars in place, and could not be finished now. These files could not be put in place:\r\nb.tex "
+              "(a folder of that name is in the way)\r\n\r\nUntil they are, the folder holds some new files "
+              "and some old: once they can be replaced, start Tarvok Car Manager again to finish it.",
+              kFailed + "a.tex\r\nb.tex\r\ndrivers.txt" + kUnchanged}});
         const Outcome inTheWay{{}, {"Oops... | " + kInTheWay.arg("CARS/.tarvok-work") + kUnchanged}};
         QTest::newRow("a pack named as the working folder") << 1 << "pack .tarvok-work" << inTheWay;
 #ifdef Q_OS_UNIX
@@ -183,17 +180,15 @@ private slots:
                 << 1 << QString("link .tarvok-work/") + part << setAside({"", ".tarvok-made", part});
         // A backup follows: nothing is written through a link where its folders go.
         const QString notBackedUp = "\r\n\r\nThe folder \"original\" was not changed.";
-        QTest::newRow("the first backup's folder a link")
-            << 1 << "link .tarvok-original"
-            << Outcome{gt, {kAsk, "Oops... | " + kInTheWay.arg("CARS/.tarvok-original") + notBackedUp}, gtSet};
-        QTest::newRow("\"original\" a link")
-            << 1 << "link original"
-            << Outcome{gt,
-                       {kAsk, "Oops... | \"CARS/original\" is a link to another place: Tarvok Car Manager backs up "
-                              "only into a folder \"original\" inside the car folder, so it wrote nothing. Move the "
-                              "link out of the car folder, then try again." +
-                                  notBackedUp},
-                       gtSet};
+        row("the first backup's folder a link", 1, "link .tarvok-original",
+            {gt, {kAsk, "Oops... | " + kInTheWay.arg("CARS/.tarvok-original") + notBackedUp}, gtSet});
+        row("\"original\" a link", 1, "link original",
+            {gt,
+             {kAsk, "Oops... | \"CARS/original\" is a link to another place: Tarvok Car Manager backs up "
+                    "only into a folder \"original\" inside the car folder, so it wrote nothing. Move the "
+                    "link out of the car folder, then try again." +
+                        notBackedUp},
+             gtSet});
 #endif
     }
 
