@@ -8,8 +8,9 @@
 
 #include <QtTest>
 
+#include <atomic>
 #include <future>
-#include <latch>
+#include <thread>
 
 #include "support/FileCalls.h"
 
@@ -206,11 +207,16 @@ private slots:
                 QDir().mkpath(path);
             for (int round = 0; change == "two managers" && round < 50; ++round) {
                 member.cars.write(".tarvok.lock", "");
-                std::latch ready(2), tried(2);
+                // Spun, not waited: std::latch under MinGW's threads can miss its wake-up.
+                std::atomic<int> ready = 0, tried = 0;
+                const auto meet = [](std::atomic<int>& arrived) {
+                    for (++arrived; arrived < 2;)
+                        std::this_thread::yield();
+                };
                 const auto manager = [&] {
-                    ready.arrive_and_wait();
+                    meet(ready);
                     const fs::FolderLock lock(member.cars.host());
-                    tried.arrive_and_wait(); // each keeps what it got until the other has tried too
+                    meet(tried); // each keeps what it got until the other has tried too
                     return lock.state() == fs::FolderLock::State::Held;
                 };
                 std::future<bool> other = std::async(std::launch::async, manager);
