@@ -37,14 +37,20 @@ QString packListingText(const QList<PackRelease>& releases) {
     return text;
 }
 
-QString packStatusText(const QList<PackRelease>& releases, const carsets::InstalledPacks& installed) {
-    QString text;
+QList<JudgedPack> judgePacks(const QList<PackRelease>& releases, const carsets::InstalledPacks& installed) {
+    QList<JudgedPack> judged;
     for (const PackRelease& release : releases) {
         // A published date that is not a date gives no verdict.
         if (const text::DateValue published = text::toDate(release.dateText))
-            text +=
-                verdictLine(release.pack, judgePack(carsets::installedRelease(installed, release.pack), *published));
+            judged.append({release.pack, judgePack(carsets::installedRelease(installed, release.pack), *published)});
     }
+    return judged;
+}
+
+QString packStatusText(const QList<JudgedPack>& judged) {
+    QString text;
+    for (const JudgedPack& each : judged)
+        text += verdictLine(each.pack, each.verdict);
     return text;
 }
 

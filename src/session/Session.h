@@ -3,6 +3,7 @@
 #include "carsets/Catalogue.h"
 #include "fs/Path.h"
 #include "league/HttpFetch.h"
+#include "league/PackStatus.h"
 #include "meeting/MeetingList.h"
 #include "session/Ports.h"
 
@@ -41,11 +42,16 @@ private:
     bool ask(const QString& title, const QString& prompt);
     void tellBusy();
     std::optional<QByteArray> download(const QString& name);
+    // Shows the packs read: the selection stays on its folder, and a mark stays where that pack's drivers.txt is
+    // as it was judged.
+    void showCatalogue(QList<carsets::Pack> packs);
+    void markPacks(const QList<league::JudgedPack>& judged);
 
     fs::Path carFolder_;
     Ports ports_;
     QString website_;
-    QList<carsets::Pack> catalogue_; // row k is the list's position k, as built at start-up
+    QList<carsets::Pack> catalogue_; // row k is the list's position k, as last read
+    QList<PackMark> marks_;          // the same rows' marks
 
     // A check whose list is missing or empty still names a meeting's pack and track: those the previous check
     // read, with the last published date that was a date, so a member offline still sees what to look at.
