@@ -20,8 +20,8 @@ const FigureInfo kFigures[] = {
     {Figure::Swap, "  swap / cp alone", std::nullopt},
     {Figure::BackupSynced, "2 backup / cp + sync of the copies", 1.1},
     {Figure::Backup, "  backup / cp alone", std::nullopt},
-    {Figure::Catalogue, "3 catalogue / head", 1.5},
-    {Figure::Startup, "4 start-up with packs / with none", 1.3},
+    {Figure::Catalogue, "3 catalogue / head", 1.3},
+    {Figure::Startup, "4 start-up with packs / with none", 1.2},
     {Figure::StartupMemory, "4 peak memory with packs - with none, MiB", 20.0},
     {Figure::PackStatus, "5 pack status / fetch + head", 1.3},
 };

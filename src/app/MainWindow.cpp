@@ -132,6 +132,8 @@ MainWindow::MainWindow(const QString& carFolder, league::HttpFetch& fetch, sessi
       exitButton_(pictureButton(pictures::Face::Exit)), boxes_(*this), packListPort_(*packList_, *packEntries_),
       currentSetPort_(*currentSet_), fetch_(fetch, *this, showProgressAfter), progress_(*this, showProgressAfter),
       session_(fs::fromQt(carFolder), {boxes_, packListPort_, currentSetPort_, fetch_, clock, &progress_}) {
+    // The skinpacks are read while the window is built.
+    session_.prepare();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarvok Car Manager"));
     setWindowIcon(QIcon(pictures::windowIcon(devicePixelRatioF())));

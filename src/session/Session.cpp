@@ -17,7 +17,6 @@
 
 #include <QCoreApplication>
 
-#include <future>
 #include <map>
 
 namespace session {
@@ -43,12 +42,17 @@ PackMark markOf(league::Verdict verdict) {
 Session::Session(fs::Path carFolder, Ports ports)
     : carFolder_(std::move(carFolder)), ports_(ports), lastPublishedDate_(text::zeroDate()) {}
 
-void Session::start() {
+void Session::prepare() {
     // Before anything reads the folders: a swap or a backup cut short is finished or undone first, unless
     // another copy of the program is at work on them now.
-    carsets::Leftovers leftovers;
     if (const fs::FolderLock lock(carFolder_); !lock.heldElsewhere())
-        leftovers = carsets::clearLeftovers(carFolder_);
+        leftovers_ = carsets::clearLeftovers(carFolder_);
+    catalogueRead_ = std::async(std::launch::async | std::launch::deferred, carsets::readCatalogue, carFolder_);
+}
+
+void Session::start() {
+    if (!catalogueRead_.valid())
+        prepare();
     // A file that cannot be read is there all the same, and keeps the default address.
     const fs::Path config = carFolder_ / "ZERN.cfg";
     const text::Website website =
@@ -58,13 +62,10 @@ void Session::start() {
     qCInfo(sessionLog).noquote() << QStringLiteral("start: Tarvok Car Manager %1 in %2, web site %3")
                                         .arg(QCoreApplication::applicationVersion(), fs::displayName(carFolder_),
                                              website_);
-    // Read on a thread of its own, where one can be had, while the member reads the boxes.
-    std::future<QList<carsets::Pack>> catalogue =
-        std::async(std::launch::async | std::launch::deferred, carsets::readCatalogue, carFolder_);
     tell(QStringLiteral("Website Location"), website.message);
-    if (const QString found = carsets::leftoversText(leftovers); !found.isEmpty())
+    if (const QString found = carsets::leftoversText(leftovers_); !found.isEmpty())
         tell(QStringLiteral("Tarvok Car Manager"), found);
-    showCatalogue(catalogue.get());
+    showCatalogue(catalogueRead_.get());
     const fs::Result<text::SetLines> active = carsets::readSetFile(carFolder_ / "drivers.txt");
     if (!active)
         qCWarning(sessionLog).noquote() << "the active drivers.txt cannot be read:" << active.status().reason();

@@ -41,15 +41,11 @@ struct BoxAnswerer {
     QTimer timer;
 };
 
-// The real window, showing its progress boxes at once, on a member's car folder whose ZERN.cfg names a
-// real league site; the start-up's boxes are answered.
+// The real window, showing its progress boxes at once, on a member's car folder (filled before the window, which
+// reads it as it is built) whose ZERN.cfg names a real league site; the start-up's boxes are answered.
 struct Member {
-    explicit Member(league::HttpFetch& network) : window(cars.path(), network, clock, std::chrono::milliseconds(0)) {
-        cars.write("drivers.txt", CarFolder::driversTxt("Classic", "1998"));
-        cars.write("ZERN.cfg", site.baseUrl().toUtf8());
-        cars.addPack("GT", "GT Cars", "12/04/2003", {"car1.tex", "car2.tex"});
-        cars.addPack("Touring2003", "Touring", "01/05/2003");
-        cars.addPack("Historic", "Vintage Touring Cars of the Sixties and Seventies, Second Edition", "01/01/2003");
+    explicit Member(league::HttpFetch& network)
+        : window(filled(cars, site).path(), network, clock, std::chrono::milliseconds(0)) {
         site.publish("tarvmeet.txt", "1\r\n2026-12-13|Winter Cup|GT|Spa\r\n");
         site.publish("tarvver.txt", "1\r\nGT|12/04/2003\r\n");
         const BoxAnswerer answerer;
@@ -58,6 +54,14 @@ struct Member {
         window.show();
     }
     template <typename T = QAbstractButton> T* control(const char* name) const { return window.findChild<T*>(name); }
+    static const CarFolder& filled(const CarFolder& cars, const leagueserver::LeagueServer& site) {
+        cars.write("drivers.txt", CarFolder::driversTxt("Classic", "1998"));
+        cars.write("ZERN.cfg", site.baseUrl().toUtf8());
+        cars.addPack("GT", "GT Cars", "12/04/2003", {"car1.tex", "car2.tex"});
+        cars.addPack("Touring2003", "Touring", "01/05/2003");
+        cars.addPack("Historic", "Vintage Touring Cars of the Sixties and Seventies, Second Edition", "01/01/2003");
+        return cars;
+    }
 
     CarFolder cars;
     leagueserver::LeagueServer site;
