@@ -133,7 +133,7 @@ void WindowPackList::show(const QStringList& entries) {
 
 void WindowPackList::mark(const QList<session::PackMark>& marks) {
     if (markPictures_[0].isNull()) {
-        // As tall as a capital letter of the list's font, so an entry with a mark is no taller than one without.
+        // No taller than the text of the list's font, so an entry with a mark is as tall as one without.
         const int side = list_.fontMetrics().ascent();
         list_.setIconSize(QSize(side, side));
         for (const session::PackMark mark : {session::PackMark::None, session::PackMark::UpToDate,
