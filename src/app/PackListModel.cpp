@@ -38,7 +38,6 @@ void PackListModel::setEntries(const QStringList& entries) {
 
 void PackListModel::setMarks(const QList<session::PackMark>& marks, const std::array<QPixmap, 4>& pictures) {
     marks_ = marks;
-    marks_.resize(entries_.size(), session::PackMark::None);
     if (std::all_of(marks_.cbegin(), marks_.cend(),
                     [](session::PackMark mark) { return mark == session::PackMark::None; }))
         marks_.clear();
@@ -74,7 +73,7 @@ QVariant PackListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         if (marks_.isEmpty())
             return {};
-        return pictures_.at(static_cast<std::size_t>(marks_.at(index.row())));
+        return pictures_.at(static_cast<std::size_t>(marks_.value(index.row(), session::PackMark::None)));
     case Qt::SizeHintRole:
         return entrySize_.isValid() ? QVariant(entrySize_) : QVariant();
     default:
@@ -83,7 +82,7 @@ QVariant PackListModel::data(const QModelIndex& index, int role) const {
 }
 
 QString PackListModel::described(int row) const {
-    const QString mark = marks_.isEmpty() ? QString() : wordsOf(marks_.at(row));
+    const QString mark = wordsOf(marks_.value(row, session::PackMark::None));
     return mark.isEmpty() ? entries_.at(row) : entries_.at(row) + QLatin1Char('\n') + mark;
 }
 
