@@ -8,7 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -64,6 +64,6 @@ int main(int argc, char** argv) {
     if (const int status = QApplication::exec())
         return status;
 
-    const auto* list = window.findChild<QListWidget*>(QStringLiteral("lstPacks"));
-    return list && list->count() == QString::fromLocal8Bit(argv[2]).toInt() ? 0 : kWrongList;
+    const auto* list = window.findChild<QListView*>(QStringLiteral("lstPacks"));
+    return list && list->model()->rowCount() == QString::fromLocal8Bit(argv[2]).toInt() ? 0 : kWrongList;
 }

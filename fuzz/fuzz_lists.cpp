@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const text::CountedList list =
         text::readCountedList(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     const QList<league::PackRelease> releases = league::listedReleases(list);
-    const QString status = league::packStatusText(releases, carsets::InstalledPacks());
+    const QString status = league::packStatusText(league::judgePacks(releases, carsets::InstalledPacks()));
     // A listing line per entry; with nothing installed, at most one "not installed" line per entry.
     if (league::packListingText(releases).count(lineEnd) != releases.size() ||
         status.count(lineEnd) > releases.size() ||

@@ -10,7 +10,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QWindow>
@@ -123,15 +123,17 @@ bool showsWhole(const QLabel& label, const QFont& font) {
 MainWindow::MainWindow(const QString& carFolder, league::HttpFetch& fetch, session::Clock& clock,
                        std::chrono::milliseconds showProgressAfter)
     : banner_(new QLabel(this)), version_(new QLabel(this)), currentSetTitle_(new QLabel(this)),
-      currentSet_(new QLineEdit(this)), packListTitle_(new QLabel(this)), packList_(new QListWidget(this)),
-      swapButton_(pictureButton(pictures::Face::Swap)), backupButton_(pictureButton(pictures::Face::Backup)),
-      swapText_(new QLabel(this)), backupText_(new QLabel(this)), checkPacksPanel_(new QLabel(this)),
-      checkPacksButton_(pictureButton(pictures::Face::CheckPacks)), checkPacksText_(new QLabel(this)),
-      checkMeetingPanel_(new QLabel(this)), checkMeetingButton_(pictureButton(pictures::Face::CheckMeeting)),
-      checkMeetingText_(new QLabel(this)), exitButton_(pictureButton(pictures::Face::Exit)), boxes_(*this),
-      packListPort_(*packList_), currentSetPort_(*currentSet_), fetch_(fetch, *this, showProgressAfter),
-      progress_(*this, showProgressAfter),
+      currentSet_(new QLineEdit(this)), packListTitle_(new QLabel(this)), packList_(new QListView(this)),
+      packEntries_(new PackListModel(this)), swapButton_(pictureButton(pictures::Face::Swap)),
+      backupButton_(pictureButton(pictures::Face::Backup)), swapText_(new QLabel(this)), backupText_(new QLabel(this)),
+      checkPacksPanel_(new QLabel(this)), checkPacksButton_(pictureButton(pictures::Face::CheckPacks)),
+      checkPacksText_(new QLabel(this)), checkMeetingPanel_(new QLabel(this)),
+      checkMeetingButton_(pictureButton(pictures::Face::CheckMeeting)), checkMeetingText_(new QLabel(this)),
+      exitButton_(pictureButton(pictures::Face::Exit)), boxes_(*this), packListPort_(*packList_, *packEntries_),
+      currentSetPort_(*currentSet_), fetch_(fetch, *this, showProgressAfter), progress_(*this, showProgressAfter),
       session_(fs::fromQt(carFolder), {boxes_, packListPort_, currentSetPort_, fetch_, clock, &progress_}) {
+    // The skinpacks are read while the window is built.
+    session_.prepare();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarvok Car Manager"));
     setWindowIcon(QIcon(pictures::windowIcon(devicePixelRatioF())));
@@ -184,6 +186,8 @@ void MainWindow::layOutControls() {
     paint(*currentSet_, QPalette::Text, kGreen);
     paint(*currentSet_, QPalette::Base, Qt::black);
     currentSet_->setFont(fixedPitchFont(QStringLiteral("Fixedsys"), 9));
+    // What is typed there would be taken for the active set; the keys still move along a name longer than the box.
+    currentSet_->setReadOnly(true);
 
     place(*packListTitle_, "Label5", 120, 1680, 4335, 255);
     caption(*packListTitle_, QStringLiteral("Skinpacks found:"), kOrange);
@@ -191,11 +195,14 @@ void MainWindow::layOutControls() {
     packListTitle_->setFont(fixedPitchFont(QStringLiteral("Courier New"), 8.25));
 
     place(*packList_, "lstPacks", 120, 1920, 4335, 2550);
+    packList_->setModel(packEntries_);
     packList_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every entry is one line of the same font, so the list need not measure thousands of them.
     packList_->setUniformItemSizes(true);
     // A description cut off with "..." would hide the date a member looks for; the list scrolls instead.
     packList_->setTextElideMode(Qt::ElideNone);
+    packList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    packList_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     paint(*packList_, QPalette::Text, kYellow);
     paint(*packList_, QPalette::Base, Qt::black);
     packList_->setFont(fixedPitchFont(QStringLiteral("Courier New"), 8.25));

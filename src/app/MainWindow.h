@@ -9,7 +9,7 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 
 namespace app {
 
@@ -38,7 +38,8 @@ private:
     QLabel* currentSetTitle_;
     QLineEdit* currentSet_;
     QLabel* packListTitle_;
-    QListWidget* packList_;
+    QListView* packList_;
+    PackListModel* packEntries_;
     PictureButton* swapButton_;
     PictureButton* backupButton_;
     QLabel* swapText_;

@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace app {
 
 namespace pictures {
@@ -289,6 +291,43 @@ QPixmap windowIcon(qreal devicePixelRatio) {
 
     painter.setPen(QPen(kOrange, 2.5));
     painter.drawPath(outline);
+    return pixmap;
+}
+
+QPixmap packMark(session::PackMark mark, int side, qreal devicePixelRatio) {
+    QPixmap pixmap = canvas(QSize(side, side), devicePixelRatio, Qt::transparent);
+    QPainter painter(&pixmap);
+    prepare(painter);
+    const qreal s = side;
+    const QPen outline(Qt::black, 1);
+    const QPen sign(Qt::black, std::max(1.5, s / 7), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    switch (mark) {
+    case session::PackMark::UpToDate: // a green disc with a tick
+        painter.setPen(outline);
+        painter.setBrush(kGreen);
+        painter.drawEllipse(QRectF(0.5, 0.5, s - 1, s - 1));
+        painter.setPen(sign);
+        painter.drawPolyline(QPolygonF{{s * 0.27, s * 0.52}, {s * 0.44, s * 0.7}, {s * 0.74, s * 0.3}});
+        break;
+    case session::PackMark::OutOfDate: // an orange triangle with "!"
+        painter.setPen(outline);
+        painter.setBrush(kOrange);
+        painter.drawPolygon(QPolygonF{{s / 2, 0.5}, {s - 0.5, s - 0.5}, {0.5, s - 0.5}});
+        painter.setPen(sign);
+        painter.drawLine(QPointF(s / 2, s * 0.38), QPointF(s / 2, s * 0.6));
+        painter.drawPoint(QPointF(s / 2, s * 0.8));
+        break;
+    case session::PackMark::DateInvalid: // a red square with a cross
+        painter.setPen(outline);
+        painter.setBrush(QColor(0xFF, 0x30, 0x30));
+        painter.drawRect(QRectF(0.5, 0.5, s - 1, s - 1));
+        painter.setPen(sign);
+        painter.drawLine(QPointF(s * 0.3, s * 0.3), QPointF(s * 0.7, s * 0.7));
+        painter.drawLine(QPointF(s * 0.7, s * 0.3), QPointF(s * 0.3, s * 0.7));
+        break;
+    case session::PackMark::None:
+        break;
+    }
     return pixmap;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/Ports.h"
+
 #include <QPixmap>
 #include <QSize>
 
@@ -18,6 +20,9 @@ enum class Face { Swap, Backup, CheckPacks, CheckMeeting, Exit };
 QPixmap banner(qreal devicePixelRatio);
 QPixmap buttonFace(Face face, qreal devicePixelRatio);
 QPixmap windowIcon(qreal devicePixelRatio);
+// A square mark of what Check Packs found, side pixels wide, each in a shape and colour of its own; nothing drawn
+// for no mark.
+QPixmap packMark(session::PackMark mark, int side, qreal devicePixelRatio);
 
 } // namespace pictures
 

@@ -1,17 +1,20 @@
 #include "app/WindowPorts.h"
 
+#include "app/Pictures.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -131,20 +134,54 @@ bool WindowMessageBoxes::show(const QString& title, const QString& prompt, Kind 
 }
 
 void WindowPackList::show(const QStringList& entries) {
-    list_.addItems(entries);
+    // Read again after a swap or a backup, the list stays where the member had scrolled it.
+    const int down = list_.verticalScrollBar()->value();
+    const int across = list_.horizontalScrollBar()->value();
+    entries_.setEntries(entries);
+    fitWidestEntry();
+    list_.verticalScrollBar()->setValue(down);
+    list_.horizontalScrollBar()->setValue(across);
+}
+
+void WindowPackList::mark(const QList<session::PackMark>& marks) {
+    if (markPictures_[0].isNull()) {
+        // No taller than the text of the list's font, so an entry with a mark is as tall as one without.
+        const int side = list_.fontMetrics().ascent();
+        list_.setIconSize(QSize(side, side));
+        for (const session::PackMark mark : {session::PackMark::None, session::PackMark::UpToDate,
+                                             session::PackMark::OutOfDate, session::PackMark::DateInvalid})
+            markPictures_.at(static_cast<std::size_t>(mark)) =
+                pictures::packMark(mark, side, list_.devicePixelRatioF());
+    }
+    entries_.setMarks(marks, markPictures_);
+    fitWidestEntry();
+}
+
+void WindowPackList::select(int position) {
+    list_.setCurrentIndex(entries_.index(position));
 }
 
 std::optional<int> WindowPackList::selected() const {
-    const QList<QListWidgetItem*> selected = list_.selectedItems();
+    const QModelIndexList selected = list_.selectionModel()->selectedRows();
     if (selected.isEmpty())
         return std::nullopt;
-    return list_.row(selected.first());
+    return selected.first().row();
+}
+
+// The list measures only its last entry, taken for the size of all: that of the widest keeps every end in reach.
+void WindowPackList::fitWidestEntry() {
+    entries_.setEntrySize({});
+    const QModelIndex longest = entries_.longest();
+    entries_.setEntrySize(longest.isValid() ? list_.sizeHintForIndex(longest) : QSize());
+    list_.doItemsLayout();
 }
 
 void WindowCurrentSetBox::show(const QString& text) {
     box_.setText(text);
     // A long set name shows from its start, not from where typing would go on.
     box_.setCursorPosition(0);
+    box_.setToolTip(toolTipOf(text));
+    box_.setAccessibleDescription(text);
     box_.repaint();
 }
 

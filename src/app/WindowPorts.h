@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PackListModel.h"
 #include "league/HttpFetch.h"
 #include "session/Ports.h"
 
@@ -9,7 +10,7 @@
 #include <memory>
 
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QProgressDialog;
 class QWidget;
 
@@ -37,13 +38,19 @@ private:
 
 class WindowPackList : public session::PackList {
 public:
-    explicit WindowPackList(QListWidget& list) : list_(list) {}
+    WindowPackList(QListView& list, PackListModel& entries) : list_(list), entries_(entries) {}
 
     void show(const QStringList& entries) override;
+    void mark(const QList<session::PackMark>& marks) override;
+    void select(int position) override;
     std::optional<int> selected() const override;
 
 private:
-    QListWidget& list_;
+    void fitWidestEntry();
+
+    QListView& list_;
+    PackListModel& entries_;
+    std::array<QPixmap, 4> markPictures_; // drawn when first needed
 };
 
 class WindowCurrentSetBox : public session::CurrentSetBox {

@@ -2,9 +2,11 @@
 
 #include "carsets/Backup.h"
 #include "carsets/Log.h"
-#include "carsets/SetFile.h"
 #include "fs/FileSystem.h"
 #include "fs/StagedCopy.h"
+#include "text/DriversTxt.h"
+
+#include <QHash>
 
 #include <algorithm>
 
@@ -12,40 +14,48 @@ namespace carsets {
 
 namespace {
 
-QString withoutOuterSpaces(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
+const fs::Path kDriversTxt("drivers.txt");
 
 } // namespace
 
 QList<Pack> readCatalogue(const fs::Path& carFolder) {
-    const QList<fs::Path> folders = fs::subfolders(carFolder);
+    const QList<fs::ShownName> folders = fs::subfolders(carFolder);
+    const fs::FolderReader cars(carFolder);
     QList<Pack> packs;
     packs.reserve(folders.size());
-    for (const fs::Path& folder : folders) {
+    for (const fs::ShownName& folder : folders) {
         // The program's own folders hold files on their way in, never a pack.
-        if (fs::isWorkFolderName(folder) || folder == kFirstBackupFolder)
+        if (fs::isWorkFolderName(folder.name) || folder.name == kFirstBackupFolder)
             continue;
-        const fs::Path driversTxt = carFolder / folder / "drivers.txt";
         // Opening is the test that counts for nearly every pack; only a file that cannot be opened needs
         // the second look that tells it from no file at all.
-        const fs::Result<text::SetLines> lines = readSetFile(driversTxt);
-        if (!lines) {
+        const fs::Result<QByteArray> head = cars.readHead(folder.name, kDriversTxt, text::kSetLinesBytes);
+        if (!head) {
+            const fs::Path driversTxt = carFolder / folder.name / kDriversTxt;
             if (!fs::isFile(driversTxt))
                 continue;
             // Listed all the same, with the defaults of a blank file.
             qCWarning(carsetsLog).noquote()
-                << QStringLiteral("%1 cannot be read: %2").arg(fs::displayName(driversTxt), lines.status().reason());
+                << QStringLiteral("%1 cannot be read: %2").arg(fs::displayName(driversTxt), head.status().reason());
         }
-        packs.append({folder, fs::displayName(folder), text::packDescription(lines.asOptional())});
+        const std::optional<text::SetLines> lines = head ? std::optional(text::setLinesOf(*head)) : std::nullopt;
+        packs.append({folder.name, folder.shown, text::packDescription(lines), qHash(head.value_or(QByteArray()))});
     }
     return packs;
+}
+
+QList<qsizetype> positionsOf(const QList<Pack>& packs, const QStringList& leagueNames) {
+    QHash<QByteArray, qsizetype> byName;
+    byName.reserve(packs.size());
+    for (qsizetype at = 0; at < packs.size(); ++at)
+        byName.insert(fs::nameKey(packs.at(at).folder), at);
+    QList<qsizetype> positions;
+    positions.reserve(leagueNames.size());
+    for (const QString& name : leagueNames) {
+        const std::optional<fs::Path> folder = fs::singleName(name);
+        positions.append(folder ? byName.value(fs::nameKey(*folder), -1) : -1);
+    }
+    return positions;
 }
 
 QStringList catalogueEntries(const QList<Pack>& packs) {
@@ -55,8 +65,19 @@ QStringList catalogueEntries(const QList<Pack>& packs) {
     QStringList entries;
     entries.reserve(packs.size());
     for (const Pack& pack : packs) {
-        const QString fill(widest - pack.name.size(), QLatin1Char('.'));
-        entries.append(pack.name + QStringLiteral(" .") + withoutOuterSpaces(fill + pack.description));
+        const qsizetype fill = widest - pack.name.size();
+        // The filled description loses the spaces at its two ends: at its start only where no fill precedes it.
+        QStringView description(pack.description);
+        while (description.endsWith(QLatin1Char(' ')))
+            description.chop(1);
+        while (fill == 0 && description.startsWith(QLatin1Char(' ')))
+            description = description.sliced(1);
+        QString entry;
+        entry.reserve(pack.name.size() + 2 + fill + description.size());
+        entry.append(pack.name).append(QLatin1String(" ."));
+        for (qsizetype dot = 0; dot < fill; ++dot)
+            entry.append(QLatin1Char('.'));
+        entries.append(entry.append(description));
     }
     return entries;
 }

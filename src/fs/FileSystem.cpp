@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
+#include <string_view>
+#include <vector>
 
 namespace fs {
 
 namespace {
 
-constexpr qint64 kReadBlockBytes = 64 * 1024;
 constexpr qint64 kCopyBlockBytes = 8 * 1024 * 1024;
 constexpr qint64 kCompareBlockBytes = 1024 * 1024;
 
@@ -25,18 +27,32 @@ Path temporaryNameBeside(const Path& target) {
     return target.parent_path() / fromQt(name + QStringLiteral(".part"));
 }
 
-// Each name is decoded once, not at every comparison: ten thousand packs take many.
-QList<Path> sortedAsShown(const QList<Path>& names) {
-    QList<std::pair<QString, Path>> shown;
+// Each name is decoded and folded once, not at every comparison, and only their positions move while they are
+// sorted: ten thousand packs take many comparisons.
+QList<ShownName> sortedAsShown(const QList<Path>& names) {
+    QStringList shown;
+    QStringList keys;
     shown.reserve(names.size());
-    for (const Path& name : names)
-        shown.append({displayName(name), name});
-    std::sort(shown.begin(), shown.end(),
-              [](const auto& a, const auto& b) { return a.first.compare(b.first, Qt::CaseInsensitive) < 0; });
-    QList<Path> sorted;
-    sorted.reserve(shown.size());
-    for (const auto& [text, name] : shown)
-        sorted.append(name);
+    keys.reserve(names.size());
+    for (const Path& name : names) {
+        shown.append(displayName(name));
+        keys.append(shown.last().toCaseFolded());
+    }
+    std::vector<qsizetype> order(static_cast<std::size_t>(names.size()));
+    std::iota(order.begin(), order.end(), 0);
+    // Compared unit by unit, as Qt compares with regard to case, without its set-up for long texts; names that
+    // differ only in case keep one order from run to run.
+    const auto units = [](const QString& text) {
+        return std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size()));
+    };
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int byKey = units(keys.at(a)).compare(units(keys.at(b)));
+        return byKey != 0 ? byKey < 0 : units(shown.at(a)) < units(shown.at(b));
+    });
+    QList<ShownName> sorted;
+    sorted.reserve(names.size());
+    for (const qsizetype at : order)
+        sorted.append({names[at], shown[at]});
     return sorted;
 }
 
@@ -74,39 +90,23 @@ bool isFile(const Path& path) {
     return host::kindOf(path) == host::Kind::RegularFile;
 }
 
-QList<Path> subfolders(const Path& folder) {
+QList<ShownName> subfolders(const Path& folder) {
     return sortedAsShown(host::entriesOf(folder, host::Kind::Folder));
 }
 
 QList<Path> filesEndingIn(const Path& folder, const QString& suffix) {
     QList<Path> names = host::entriesOf(folder, host::Kind::RegularFile);
     names.removeIf([&](const Path& name) { return !host::endsWith(name, suffix); });
-    return sortedAsShown(names);
+    QList<Path> sorted;
+    sorted.reserve(names.size());
+    for (ShownName& each : sortedAsShown(names))
+        sorted.append(std::move(each.name));
+    return sorted;
 }
 
 Status failedToOpen(const Path& path) {
     const QString reason = host::lastError();
     return Status::failed(host::kindOf(path) == host::Kind::Other ? QStringLiteral("not a regular file") : reason);
-}
-
-Result<QByteArray> readHead(const Path& file, qint64 maxBytes) {
-    const std::unique_ptr<QFile> input = host::openRegularFile(file);
-    if (!input)
-        return failedToOpen(file);
-    QByteArray bytes;
-    // One byte more than the file's size finds its end in one read; a file still growing reads on.
-    qint64 wanted = std::min(maxBytes, input->size() + 1);
-    while (wanted > 0) {
-        const QByteArray block = input->read(wanted);
-        bytes += block;
-        // QFile reads on until it has all it was asked for, so a short block has met the end.
-        if (block.size() < wanted)
-            break;
-        wanted = std::min(maxBytes - bytes.size(), kReadBlockBytes);
-    }
-    if (input->error() != QFileDevice::NoError)
-        return Status::failed(input->errorString());
-    return bytes;
 }
 
 Status createFolder(const Path& path) {

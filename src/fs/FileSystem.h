@@ -21,14 +21,42 @@ bool isFolder(const Path& path);
 // A regular file once symbolic links are followed: never a FIFO or a device.
 bool isFile(const Path& path);
 
-// The names of a folder's immediate subfolders, sorted as shown, without regard to letter case.
-QList<Path> subfolders(const Path& folder);
+// A name in a folder, and how it is shown to the member.
+struct ShownName {
+    Path name;
+    QString shown;
+};
+
+// A folder's immediate subfolders, sorted as shown, without regard to letter case.
+QList<ShownName> subfolders(const Path& folder);
 // The names of a folder's regular files that end in suffix (".tex"), compared as the host compares names.
 QList<Path> filesEndingIn(const Path& folder, const QString& suffix);
 
 // The first maxBytes of a regular file, or all of a shorter one; nothing when it is not a regular file
 // or cannot be read.
 Result<QByteArray> readHead(const Path& file, qint64 maxBytes);
+
+// Reads the heads of many files below one folder, one after another. Where the host allows it the folder is held
+// open, so each read looks up only the names below it and costs one open, one look at what it opened, one read
+// and one close.
+class FolderReader {
+public:
+    explicit FolderReader(Path folder);
+    ~FolderReader();
+    FolderReader(const FolderReader&) = delete;
+    FolderReader& operator=(const FolderReader&) = delete;
+
+    // readHead of folder / subfolder / name.
+    Result<QByteArray> readHead(const Path& subfolder, const Path& name, qint64 maxBytes) const;
+
+private:
+    Path folder_;
+    int handle_ = -1; // the open folder, on hosts that keep one
+};
+
+// Equal for two names exactly when the host takes them for one: their bytes, on Windows their letters without
+// regard to case.
+QByteArray nameKey(const Path& name);
 
 // Why the regular file at path could not be opened, just after it could not.
 Status failedToOpen(const Path& path);

@@ -16,6 +16,9 @@ namespace fs::host {
 
 enum class Kind { Missing, Folder, RegularFile, Other, Link };
 
+// What a bounded read asks for at a time once a file has grown past the size it had when opened.
+inline constexpr qint64 kReadBlockBytes = 64 * 1024;
+
 // What path names once symbolic links are followed; a FIFO or a device is Other.
 Kind kindOf(const Path& path);
 // The same with a regular file's size, both from the folder entry alone: nothing of the file is read.

@@ -1,4 +1,7 @@
+#include "fs/FileSystem.h"
 #include "fs/HostFile.h"
+
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstring>
@@ -8,13 +11,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <system_error>
+#include <algorithm>
+#include <string_view>
 
 namespace fs::host {
 
 namespace {
 
 constexpr qint64 kBlockBytes = 8 * 1024 * 1024;
+// Without O_NONBLOCK, opening a FIFO waits for a writer that never comes; reading a regular file never waits, so
+// the flag can stay.
+constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
 
 // The QFile closes the descriptor when it goes.
 std::unique_ptr<QFile> adopt(int fd, QIODevice::OpenMode mode) {
@@ -41,6 +48,38 @@ Kind kindOfMode(mode_t mode) {
     return S_ISREG(mode) ? Kind::RegularFile : Kind::Other;
 }
 
+// Opens path relative to the folder (or the current one) and reads its head: one open, one look at what it opened,
+// and for a file that keeps the size it had, one read and one close.
+Result<QByteArray> readHeadAt(int folder, const char* path, qint64 maxBytes) {
+    const int fd = ::openat(folder, path, kReadFlags);
+    if (fd < 0)
+        return Status::failed(lastError());
+    const auto closing = qScopeGuard([fd] { ::close(fd); });
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return Status::failed(lastError());
+    if (!S_ISREG(info.st_mode))
+        return Status::failed(QStringLiteral("not a regular file"));
+    // One byte more than the file's size finds its end in one read; a file still growing reads on.
+    QByteArray bytes(std::min<qint64>(maxBytes, info.st_size + 1), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Status::failed(lastError());
+        done += got;
+        // Nothing more, or less than asked once past the size the file had: its end.
+        if (got == 0 || (done < bytes.size() && done >= info.st_size))
+            break;
+        if (done == bytes.size() && done < maxBytes)
+            bytes.resize(std::min(maxBytes, done + kReadBlockBytes));
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
 } // namespace
 
 Entry entryAt(const Path& path) {
@@ -63,9 +102,7 @@ QString lastError() {
 std::unique_ptr<QFile> openRegularFile(const Path& path) {
     if (path.empty())
         return nullptr;
-    // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes; reading a regular file never
-    // waits, so the flag can stay.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(path.c_str(), kReadFlags);
     if (fd < 0)
         return nullptr;
     std::unique_ptr<QFile> file = adopt(fd, QIODevice::ReadOnly);
@@ -193,20 +230,30 @@ std::optional<Obstacle> obstacleTo(const Path& path) {
 
 QList<Path> entriesOf(const Path& folder, std::optional<Kind> wanted) {
     QList<Path> names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (!wanted) {
-            names.append(it->path().filename());
+    DIR* const listing = ::opendir(folder.c_str());
+    if (!listing)
+        return names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..")
             continue;
-        }
         // The type the listing gave is used as it is; only links and unknown types cost a stat.
-        std::error_code ignored;
-        const Kind kind = it->is_directory(ignored)      ? Kind::Folder
-                          : it->is_regular_file(ignored) ? Kind::RegularFile
-                                                         : Kind::Other;
-        if (kind == *wanted)
-            names.append(it->path().filename());
+        std::optional<Kind> kind;
+        if (entry->d_type == DT_DIR)
+            kind = Kind::Folder;
+        else if (entry->d_type == DT_REG)
+            kind = Kind::RegularFile;
+        else if (wanted && (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)) {
+            struct stat info {};
+            kind = ::fstatat(::dirfd(listing), entry->d_name, &info, 0) != 0 ? Kind::Missing
+                   : S_ISDIR(info.st_mode)                                   ? Kind::Folder
+                   : S_ISREG(info.st_mode)                                   ? Kind::RegularFile
+                                                                             : Kind::Other;
+        }
+        if (!wanted || kind == wanted)
+            names.append(Path(name));
     }
+    ::closedir(listing);
     return names;
 }
 
@@ -229,6 +276,30 @@ bool isReservedName(const Path&) {
 } // namespace fs::host
 
 namespace fs {
+
+FolderReader::FolderReader(Path folder)
+    : folder_(std::move(folder)), handle_(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+
+FolderReader::~FolderReader() {
+    if (handle_ >= 0)
+        ::close(handle_);
+}
+
+Result<QByteArray> FolderReader::readHead(const Path& subfolder, const Path& name, qint64 maxBytes) const {
+    // A folder that could not be opened fails each read with the host's own reason.
+    if (handle_ < 0)
+        return fs::readHead(folder_ / subfolder / name, maxBytes);
+    // Joined as bytes: a path would take the names apart again.
+    return host::readHeadAt(handle_, (subfolder.native() + '/' + name.native()).c_str(), maxBytes);
+}
+
+Result<QByteArray> readHead(const Path& file, qint64 maxBytes) {
+    return host::readHeadAt(AT_FDCWD, file.c_str(), maxBytes);
+}
+
+QByteArray nameKey(const Path& name) {
+    return host::bytesOfName(name);
+}
 
 Path fromQt(const QString& path) {
     return Path(QFile::encodeName(path).toStdString());

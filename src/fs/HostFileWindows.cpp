@@ -1,6 +1,9 @@
+#include "fs/FileSystem.h"
 #include "fs/HostFile.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 #include <windows.h>
 
@@ -253,6 +256,38 @@ bool isReservedName(const Path& name) {
 } // namespace fs::host
 
 namespace fs {
+
+FolderReader::FolderReader(Path folder) : folder_(std::move(folder)) {}
+
+FolderReader::~FolderReader() = default;
+
+Result<QByteArray> FolderReader::readHead(const Path& subfolder, const Path& name, qint64 maxBytes) const {
+    return fs::readHead(folder_ / subfolder / name, maxBytes);
+}
+
+Result<QByteArray> readHead(const Path& file, qint64 maxBytes) {
+    const std::unique_ptr<QFile> input = host::openRegularFile(file);
+    if (!input)
+        return failedToOpen(file);
+    QByteArray bytes;
+    // One byte more than the file's size finds its end in one read; a file still growing reads on.
+    qint64 wanted = std::min(maxBytes, input->size() + 1);
+    while (wanted > 0) {
+        const QByteArray block = input->read(wanted);
+        bytes += block;
+        // QFile reads on until it has all it was asked for, so a short block has met the end.
+        if (block.size() < wanted)
+            break;
+        wanted = std::min(maxBytes - bytes.size(), host::kReadBlockBytes);
+    }
+    if (input->error() != QFileDevice::NoError)
+        return Status::failed(input->errorString());
+    return bytes;
+}
+
+QByteArray nameKey(const Path& name) {
+    return displayName(name).toCaseFolded().toUtf8();
+}
 
 Path fromQt(const QString& path) {
     return Path(QDir::toNativeSeparators(path).toStdWString());

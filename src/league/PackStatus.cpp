@@ -40,16 +40,22 @@ QString packListingText(const QList<PackRelease>& releases) {
     return text;
 }
 
-QString packStatusText(const QList<PackRelease>& releases, const carsets::InstalledPacks& installed) {
-    QString text;
+QList<JudgedPack> judgePacks(const QList<PackRelease>& releases, const carsets::InstalledPacks& installed) {
+    QList<JudgedPack> judged;
     for (qsizetype entry = 0; entry < releases.size(); ++entry) {
         const PackRelease& release = releases[entry];
         // A published date that is not a date gives no verdict.
         if (const text::DateValue published =
                 text::readDate(release.dateText, {leagueLog(), kPackVersionList}, text::CountedList::lineNumber(entry)))
-            text +=
-                verdictLine(release.pack, judgePack(carsets::installedRelease(installed, release.pack), *published));
+            judged.append({release.pack, judgePack(carsets::installedRelease(installed, release.pack), *published)});
     }
+    return judged;
+}
+
+QString packStatusText(const QList<JudgedPack>& judged) {
+    QString text;
+    for (const JudgedPack& each : judged)
+        text += verdictLine(each.pack, each.verdict);
     return text;
 }
 

@@ -20,8 +20,17 @@ QString verdictLine(const QString& pack, Verdict verdict);
 // The "Packs In file" box: every listed entry as it was read, "name:date".
 QString packListingText(const QList<PackRelease>& releases);
 
-// The "Pack Status" box: a verdict line for every listed entry whose published date is a date.
-QString packStatusText(const QList<PackRelease>& releases, const carsets::InstalledPacks& installed);
+// A listed pack, judged.
+struct JudgedPack {
+    QString pack;
+    Verdict verdict;
+};
+
+// Every listed entry whose published date is a date, judged against what is installed, in list order.
+QList<JudgedPack> judgePacks(const QList<PackRelease>& releases, const carsets::InstalledPacks& installed);
+
+// The "Pack Status" box: a verdict line for each judged pack.
+QString packStatusText(const QList<JudgedPack>& judged);
 
 // The "Pack Status" box when the list could not be had at all.
 QString missingPackListText();

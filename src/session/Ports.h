@@ -25,11 +25,18 @@ public:
     virtual bool offer(const QString& title, const QString& prompt) = 0;
 };
 
+// What the last Check Packs found of a listed pack's installed copy; nothing for a pack the league does not list.
+enum class PackMark { None, UpToDate, OutOfDate, DateInvalid };
+
 // The list of installed skinpacks.
 class PackList {
 public:
     virtual ~PackList() = default;
+    // Replaces the entries, unmarked, with nothing selected.
     virtual void show(const QStringList& entries) = 0;
+    // One mark for each entry, in the list's order.
+    virtual void mark(const QList<PackMark>& marks) = 0;
+    virtual void select(int position) = 0;
     // The selected position, or nothing while nothing is selected.
     virtual std::optional<int> selected() const = 0;
 };

@@ -18,6 +18,8 @@
 
 #include <QCoreApplication>
 
+#include <map>
+
 namespace session {
 
 namespace {
@@ -30,21 +32,39 @@ QString cannotLockText(const fs::FolderLock& lock) {
         .arg(file, lock.reason());
 }
 
+PackMark markOf(league::Verdict verdict) {
+    switch (verdict) {
+    case league::Verdict::UpToDate:
+        return PackMark::UpToDate;
+    case league::Verdict::OutOfDate:
+        return PackMark::OutOfDate;
+    case league::Verdict::DateInvalid:
+        return PackMark::DateInvalid;
+    case league::Verdict::NotInstalled:
+        break;
+    }
+    return PackMark::None;
+}
+
 } // namespace
 
 Session::Session(fs::Path carFolder, Ports ports)
     : carFolder_(std::move(carFolder)), ports_(ports), lastPublishedDate_(text::zeroDate()) {}
 
-void Session::start() {
+void Session::prepare() {
     // Before anything reads the folders: a swap or a backup cut short is finished or undone first, unless
     // another copy of the program is at work on them now; one that cannot be finished now is told all the same.
-    carsets::Leftovers leftovers;
-    QString cannotFinish;
     if (const fs::FolderLock lock(carFolder_); lock.state() == fs::FolderLock::State::Held)
-        leftovers = carsets::clearLeftovers(carFolder_);
+        leftovers_ = carsets::clearLeftovers(carFolder_);
     else if (const QString waiting = carsets::waitingText(carFolder_);
              lock.state() == fs::FolderLock::State::CannotLock && !waiting.isEmpty())
-        cannotFinish = waiting + QStringLiteral("\r\n\r\n") + cannotLockText(lock);
+        cannotFinish_ = waiting + QStringLiteral("\r\n\r\n") + cannotLockText(lock);
+    catalogueRead_ = std::async(std::launch::async | std::launch::deferred, carsets::readCatalogue, carFolder_);
+}
+
+void Session::start() {
+    if (!catalogueRead_.valid())
+        prepare();
     // A file that cannot be read is there all the same, and keeps the default address.
     const fs::Path config = carFolder_ / "ZERN.cfg";
     const text::Website website =
@@ -55,10 +75,9 @@ void Session::start() {
                                         .arg(QCoreApplication::applicationVersion(), fs::displayName(carFolder_),
                                              website_);
     tell(QStringLiteral("Website Location"), website.message);
-    if (const QString found = carsets::leftoversText(leftovers) + cannotFinish; !found.isEmpty())
+    if (const QString found = carsets::leftoversText(leftovers_) + cannotFinish_; !found.isEmpty())
         tell(QStringLiteral("Tarvok Car Manager"), found);
-    catalogue_ = carsets::readCatalogue(carFolder_);
-    ports_.packList.show(carsets::catalogueEntries(catalogue_));
+    showCatalogue(catalogueRead_.get());
     const fs::Result<text::SetLines> active = carsets::readSetFile(carFolder_ / "drivers.txt");
     if (!active)
         qCWarning(sessionLog).noquote() << "the active drivers.txt cannot be read:" << active.status().reason();
@@ -84,6 +103,7 @@ void Session::swapIn(const carsets::Pack& pack) {
     std::optional<carsets::CopyReport> report;
     runCopies(ports_.progress, QStringLiteral("Swapping in ") + pack.name,
               [&](const carsets::CopyWatch& watch) { report = carsets::swapIn(carFolder_, pack, watch); });
+    showCatalogue(carsets::readCatalogue(carFolder_));
     if (!report) {
         tell(QStringLiteral("Oops..."), QStringLiteral("Skinpack not found!"));
         return;
@@ -110,6 +130,7 @@ void Session::backUpActiveCars() {
     carsets::CopyReport report;
     runCopies(ports_.progress, QStringLiteral("Backing up your cars"),
               [&](const carsets::CopyWatch& watch) { report = carsets::backUpActiveCars(carFolder_, watch); });
+    showCatalogue(carsets::readCatalogue(carFolder_));
     if (const QString text = carsets::failedCopiesText(report); !text.isEmpty())
         tell(QStringLiteral("Oops..."), text);
 }
@@ -139,17 +160,60 @@ std::optional<QByteArray> Session::download(const QString& name) {
     return league::downloadLeagueFile(ports_.fetch, website_, carFolder_, name);
 }
 
+void Session::showCatalogue(QList<carsets::Pack> packs) {
+    const std::optional<int> selected = ports_.packList.selected();
+    const std::optional<fs::Path> selectedFolder = selected && *selected >= 0 && *selected < catalogue_.size()
+                                                       ? std::optional(catalogue_.at(*selected).folder)
+                                                       : std::nullopt;
+    std::map<fs::Path, std::pair<size_t, PackMark>> judged; // by folder: the drivers.txt judged and the mark
+    for (qsizetype at = 0; at < catalogue_.size(); ++at)
+        if (marks_.at(at) != PackMark::None)
+            judged.emplace(catalogue_.at(at).folder, std::pair(catalogue_.at(at).fingerprint, marks_.at(at)));
+    catalogue_ = std::move(packs);
+    marks_ = QList<PackMark>(catalogue_.size(), PackMark::None);
+    std::optional<int> selection;
+    for (qsizetype at = 0; at < catalogue_.size(); ++at) {
+        const carsets::Pack& pack = catalogue_.at(at);
+        if (const auto found = judged.find(pack.folder);
+            found != judged.end() && found->second.first == pack.fingerprint)
+            marks_[at] = found->second.second;
+        if (pack.folder == selectedFolder)
+            selection = static_cast<int>(at);
+    }
+    ports_.packList.show(carsets::catalogueEntries(catalogue_));
+    if (!judged.empty())
+        ports_.packList.mark(marks_);
+    if (selection)
+        ports_.packList.select(*selection);
+}
+
+void Session::markPacks(const QList<league::JudgedPack>& judged) {
+    QStringList names;
+    for (const league::JudgedPack& each : judged)
+        names.append(each.pack);
+    const QList<qsizetype> positions = carsets::positionsOf(catalogue_, names);
+    marks_.fill(PackMark::None);
+    for (qsizetype at = 0; at < judged.size(); ++at)
+        if (positions.at(at) >= 0)
+            marks_[positions.at(at)] = markOf(judged.at(at).verdict);
+    ports_.packList.mark(marks_);
+}
+
 void Session::checkPacks() {
     qCInfo(sessionLog) << "command: check packs";
     const std::optional<QByteArray> list = download(league::kPackVersionList);
+    // A mark left from an earlier check would be taken for what the league says now.
     if (!list) {
+        markPacks({});
         tell(QStringLiteral("Pack Status"), league::missingPackListText());
         return;
     }
     const QList<league::PackRelease> releases = league::listedReleases(text::readCountedList(*list));
     tell(QStringLiteral("Packs In file"), league::packListingText(releases));
-    tell(QStringLiteral("Pack Status"),
-         league::packStatusText(releases, carsets::findInstalledPacks(carFolder_, league::packNames(releases))));
+    const QList<league::JudgedPack> judged =
+        league::judgePacks(releases, carsets::findInstalledPacks(carFolder_, league::packNames(releases)));
+    markPacks(judged);
+    tell(QStringLiteral("Pack Status"), league::packStatusText(judged));
 }
 
 void Session::checkMeeting() {

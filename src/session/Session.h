@@ -1,12 +1,16 @@
 #pragma once
 
 #include "carsets/Catalogue.h"
+#include "carsets/Leftovers.h"
 #include "fs/Path.h"
 #include "league/HttpFetch.h"
+#include "league/PackStatus.h"
 #include "meeting/MeetingList.h"
 #include "session/Ports.h"
 
 #include <QDateTime>
+
+#include <future>
 
 namespace fs {
 class FolderLock;
@@ -30,8 +34,11 @@ class Session {
 public:
     Session(fs::Path carFolder, Ports ports);
 
-    // Finishes or undoes a swap or a backup that was cut short, reads the configuration and tells which web
-    // site is in use, lists the installed skinpacks and shows the active car set.
+    // Finishes or undoes a swap or a backup that was cut short, then reads the installed skinpacks on a thread of
+    // its own, where one can be had, while the window is built; start() does so first when nothing has.
+    void prepare();
+    // Reads the configuration and tells which web site is in use, and what a cut-short command left; lists the
+    // installed skinpacks and shows the active car set.
     void start();
 
     void swapInSelectedPack();
@@ -48,11 +55,19 @@ private:
     // Whether this copy holds the car folder; what keeps it out is told.
     bool mayChangeTheCars(const fs::FolderLock& lock);
     std::optional<QByteArray> download(const QString& name);
+    // Shows the packs read: the selection stays on its folder, and a mark stays where that pack's drivers.txt is
+    // as it was judged.
+    void showCatalogue(QList<carsets::Pack> packs);
+    void markPacks(const QList<league::JudgedPack>& judged);
 
     fs::Path carFolder_;
     Ports ports_;
     QString website_;
-    QList<carsets::Pack> catalogue_; // row k is the list's position k, as built at start-up
+    QList<carsets::Pack> catalogue_; // row k is the list's position k, as last read
+    QList<PackMark> marks_;          // the same rows' marks
+    carsets::Leftovers leftovers_;
+    QString cannotFinish_; // a copy cut short that the start could not lock the folder to finish
+    std::future<QList<carsets::Pack>> catalogueRead_;
 
     // A check whose list is missing or empty still names a meeting's pack and track: those the previous check
     // read, with the last published date that was a date, so a member offline still sees what to look at.

@@ -35,12 +35,13 @@ QString withDate(const QString& name, const std::optional<QString>& line5) {
 } // namespace
 
 SetLines setLinesOf(const QByteArray& head) {
-    const QStringList lines = linesOf(head, 5);
+    // Lines 1 to 3 are never read, so they are not decoded either.
+    const QList<QByteArrayView> lines = lineBytesOf(head, 5);
     SetLines set;
     if (lines.size() > 3)
-        set.line4 = lines[3];
+        set.line4 = decodeLine(lines[3]);
     if (lines.size() > 4)
-        set.line5 = lines[4];
+        set.line5 = decodeLine(lines[4]);
     return set;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 namespace text {
@@ -24,24 +25,36 @@ QString decodeCp1252(QByteArrayView bytes) {
     return text;
 }
 
-QString decode(QByteArrayView bytes) {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8(bytes);
-    return utf8.hasError() ? decodeCp1252(bytes) : text;
-}
-
 } // namespace
 
+QString decodeLine(QByteArrayView line) {
+    // Nearly every line is plain ASCII, which reads the same in both and needs no decoder.
+    if (std::all_of(line.begin(), line.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; }))
+        return QString::fromLatin1(line);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(line);
+    return utf8.hasError() ? decodeCp1252(line) : text;
+}
+
 QStringList linesOf(const QByteArray& bytes, qsizetype maxLines) {
+    QStringList lines;
+    for (const QByteArrayView line : lineBytesOf(bytes, maxLines))
+        lines.append(decodeLine(line));
+    return lines;
+}
+
+QList<QByteArrayView> lineBytesOf(const QByteArray& bytes, qsizetype maxLines) {
     QByteArrayView rest(bytes);
     if (rest.startsWith("\xEF\xBB\xBF"))
         rest = rest.sliced(3);
-    QStringList lines;
+    QList<QByteArrayView> lines;
+    if (maxLines > 0)
+        lines.reserve(maxLines);
     while (!rest.isEmpty() && lines.size() != maxLines) {
         qsizetype end = 0;
         while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
             ++end;
-        lines.append(decode(rest.first(std::min(end, kMaxLineBytes))));
+        lines.append(rest.first(std::min(end, kMaxLineBytes)));
         if (end < rest.size() && rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n')
             ++end;
         rest = rest.sliced(std::min(end + 1, rest.size()));

@@ -16,4 +16,8 @@ inline constexpr qsizetype kMaxLineBytes = 64 * 1024;
 // drivers.txt come from Windows editors.
 QStringList linesOf(const QByteArray& bytes, qsizetype maxLines = -1);
 
+// The same lines, each still as its bytes, for a reader that decodes only some of them with decodeLine.
+QList<QByteArrayView> lineBytesOf(const QByteArray& bytes, qsizetype maxLines = -1);
+QString decodeLine(QByteArrayView line);
+
 } // namespace text

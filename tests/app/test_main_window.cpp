@@ -41,14 +41,11 @@ struct BoxAnswerer {
     QTimer timer;
 };
 
-// The real window, showing its progress boxes at once, on a member's car folder whose ZERN.cfg names a
-// real league site; the start-up's boxes are answered.
+// The real window, showing its progress boxes at once, on a member's car folder (filled before the window, which
+// reads it as it is built) whose ZERN.cfg names a real league site; the start-up's boxes are answered.
 struct Member {
-    explicit Member(league::HttpFetch& network) : window(cars.path(), network, clock, std::chrono::milliseconds(0)) {
-        cars.write("drivers.txt", CarFolder::driversTxt("Classic", "1998"));
-        cars.write("ZERN.cfg", site.baseUrl().toUtf8());
-        cars.addPack("GT", "GT Cars", "12/04/2003", {"car1.tex", "car2.tex"});
-        cars.addPack("Touring2003", "Touring", "01/05/2003");
+    explicit Member(league::HttpFetch& network)
+        : window(filled(cars, site).path(), network, clock, std::chrono::milliseconds(0)) {
         site.publish("tarvmeet.txt", "1\r\n2026-12-13|Winter Cup|GT|Spa\r\n");
         site.publish("tarvver.txt", "1\r\nGT|12/04/2003\r\n");
         const BoxAnswerer answerer;
@@ -57,6 +54,14 @@ struct Member {
         window.show();
     }
     template <typename T = QAbstractButton> T* control(const char* name) const { return window.findChild<T*>(name); }
+    static const CarFolder& filled(const CarFolder& cars, const leagueserver::LeagueServer& site) {
+        cars.write("drivers.txt", CarFolder::driversTxt("Classic", "1998"));
+        cars.write("ZERN.cfg", site.baseUrl().toUtf8());
+        cars.addPack("GT", "GT Cars", "12/04/2003", {"car1.tex", "car2.tex"});
+        cars.addPack("Touring2003", "Touring", "01/05/2003");
+        cars.addPack("Historic", "Vintage Touring Cars of the Sixties and Seventies, Second Edition", "01/01/2003");
+        return cars;
+    }
 
     CarFolder cars;
     leagueserver::LeagueServer site;
@@ -80,18 +85,36 @@ private slots:
         QCOMPARE(frame.topLeft(), screen.topLeft() + QPoint((screen.width() - frame.width()) / 2,
                                                             (screen.height() - frame.height()) / 2));
         // In the list's fixed-pitch font every description starts at the same place.
-        auto* list = member.control<QListWidget>("lstPacks");
-        QCOMPARE(list->item(0)->text().mid(13), "GT Cars - 12/04/2003");
-        QCOMPARE(list->fontMetrics().horizontalAdvance(list->item(0)->text().left(13)),
-                 list->fontMetrics().horizontalAdvance(list->item(1)->text().left(13)));
+        auto* list = member.control<QListView>("lstPacks");
+        const auto at = [list](int row) { return list->model()->index(row, 0); };
+        const auto text = [&](int row, int role = Qt::DisplayRole) { return at(row).data(role).toString(); };
+        QCOMPARE(text(0).mid(13), "GT Cars - 12/04/2003");
+        QCOMPARE(list->fontMetrics().horizontalAdvance(text(0).left(13)),
+                 list->fontMetrics().horizontalAdvance(text(1).left(13)));
+        // An entry wider than the list scrolls into view to its end, and tells its full text.
+        QCOMPARE_GE(list->visualRect(at(1)).width(), list->fontMetrics().horizontalAdvance(text(1)));
+        list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+        QCOMPARE_LE(list->visualRect(at(1)).right(), list->viewport()->width());
+        QCOMPARE(QStringList({text(1, Qt::ToolTipRole), text(1, Qt::AccessibleDescriptionRole)}),
+                 QStringList({text(1), text(1)}));
 
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(at(0)).center());
+        QVERIFY(QDir(member.cars.file("Touring2003")).removeRecursively());
         std::optional<BoxAnswerer> boxes(std::in_place);
         for (const char* button : {"cmdDoIt", "cmdBackup", "cmdCheckMeeting"})
             QTest::mouseClick(member.control(button), Qt::LeftButton);
-        QCOMPARE(member.control<QLineEdit>("lblCurrent")->text(), "GT Cars 12/04/2003");
-        QCOMPARE(member.control<QLineEdit>("lblCurrent")->cursorPosition(), 0); // shown from its start
+        auto* currentSet = member.control<QLineEdit>("lblCurrent");
+        QCOMPARE(currentSet->text(), "GT Cars 12/04/2003");
+        QCOMPARE(currentSet->cursorPosition(), 0); // shown from its start
+        QTest::keyClick(currentSet, Qt::Key_End);
+        QCOMPARE(QStringList({QString::number(currentSet->cursorPosition()), currentSet->toolTip(),
+                              currentSet->accessibleDescription()}),
+                 QStringList({"18", currentSet->text(), currentSet->text()}));
         QCOMPARE(member.cars.read("original/car2.tex"), "GT/car2.tex");
+        // The list is read again: the backup shows, the removed pack has gone, GT is still selected.
+        QCOMPARE(QStringList({text(0), text(1).left(13), text(2)}),
+                 QStringList({"GT .......GT Cars - 12/04/2003", "Historic .Vin", "original .GT Cars - 12/04/2003"}));
+        QCOMPARE(list->selectionModel()->selectedRows(), QModelIndexList{at(0)});
         // Line ends show as line breaks.
         QVERIFY(boxes->shown.last().startsWith("Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at "
                                                "Spa using the GT cars. \nGT is up to date\nThe Spa track is not"));
@@ -99,6 +122,35 @@ private slots:
         member.site.publish("tarvver.txt", "400\n" + QByteArray("Pack|01/01/2003\n").repeated(400));
         QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
         QCOMPARE(boxes->shown.mid(2), (QStringList{"Packs In file | scrolls", "Pack Status | scrolls"}));
+
+        // Each listed pack is marked with what the check found, in its picture, tooltip and description.
+        const auto marks = [&] {
+            QStringList shown;
+            for (int row = 0; row < list->model()->rowCount(); ++row)
+                shown << text(row, Qt::ToolTipRole).section('\n', 1) +
+                             (at(row).data(Qt::DecorationRole).isNull() ? "" : " drawn");
+            return shown;
+        };
+        member.site.publish("tarvver.txt",
+                            "4\nGT|12/04/2003\noriginal|01/01/2003\nHistoric|01/01/2004\nTouring2003|1/1/3\n");
+        QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
+        QCOMPARE(marks(), (QStringList{"up to date drawn", "out of date drawn", "date invalid drawn"}));
+        QCOMPARE(text(0, Qt::AccessibleDescriptionRole), "GT .......GT Cars - 12/04/2003\nup to date");
+        // Three shapes, not only three colours.
+        QList<QImage> shapes;
+        for (int row = 0; row < 3; ++row)
+            shapes << at(row).data(Qt::DecorationRole).value<QPixmap>().toImage().createAlphaMask();
+        QVERIFY(!shapes[0].isNull() && shapes[0] != shapes[1] && shapes[1] != shapes[2] && shapes[0] != shapes[2]);
+        // A swap and a backup keep the marks of packs whose drivers.txt is as it was judged.
+        list->setCurrentIndex(at(1));
+        for (const char* button : {"cmdDoIt", "cmdBackup"})
+            QTest::mouseClick(member.control(button), Qt::LeftButton);
+        QCOMPARE(marks(), (QStringList{"up to date drawn", "out of date drawn", " drawn"}));
+        QCOMPARE(list->selectionModel()->selectedRows(), QModelIndexList{at(1)});
+        // A check whose list cannot be had leaves no mark.
+        member.site.setMode(leagueserver::Mode::NotFound);
+        QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
+        QCOMPARE(marks(), (QStringList{"", "", ""}));
         // A site that sends a byte a second is given up at the member's Cancel, not at the time-out.
         member.site.setMode(leagueserver::Mode::OneBytePerSecond);
         session::startLogFile(logs_.path());
@@ -118,7 +170,8 @@ private slots:
         CannedSite network;
         Member member(network);
         const TreeSnapshot before = member.cars.snapshot();
-        member.control<QListWidget>("lstPacks")->setCurrentRow(0);
+        auto* list = member.control<QListView>("lstPacks");
+        list->setCurrentIndex(list->model()->index(0, 0));
         const QByteArray staging = QFileInfo(member.cars.path()).canonicalFilePath().toUtf8() + "/.tarvok-work/new";
         // The second file's creation: the first (11 bytes of 91) is written.
         file_calls_arm(staging, FILE_CALLS_ALL, 6, FILE_CALLS_HOLD);

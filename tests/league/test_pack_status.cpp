@@ -39,7 +39,9 @@ private slots:
         // Each line of a box ends in CR LF.
         const auto lines = [](const QString& box) { return box.split("\r\n").mid(0, box.count("\r\n")); };
         QTEST(lines(packListingText(releases)), "listing");
-        QTEST(lines(packStatusText(releases, carsets::findInstalledPacks(cars.host(), packNames(releases)))), "status");
+        QTEST(
+            lines(packStatusText(judgePacks(releases, carsets::findInstalledPacks(cars.host(), packNames(releases))))),
+            "status");
     }
 };
 

@@ -482,7 +482,7 @@ private slots:
         QCOMPARE(
             QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
             (QStringList{"..\\outside .Inside - 2002", "Caf\uFFFD .......Cafe - 2003",
-                         "GT .........GT Cars - 12/04/2003", "Locked .....Locked - 2004",
+                         "GT .........GT Cars - 12/04/2003", "Locked .....Locked - 2004", "original ...Cafe - 2003",
                          kFailed + "locked.tex" + kUnchanged, kAsk, "Packs In file | Bare:1/1/2003\r\n",
                          "Pack Status | Bare is out of date\r\n", "GT .GT - d", kCannotLock.arg("Permission denied")}));
         const auto head = [](const fs::Path& file) { return fs::readHead(file, 99).value_or(""); };

@@ -5,6 +5,12 @@ std::optional<QByteArray> CannedSite::fetch(const QString& url) {
     return files.contains(name) ? std::optional(files.value(name)) : std::nullopt;
 }
 
+void Recorder::show(const QStringList& entries) {
+    listed = entries;
+    marks.clear();
+    selectedRow.reset();
+}
+
 bool Recorder::ask(const QString& title, const QString& prompt) {
     tell(title, prompt);
     return !answers.isEmpty() && answers.takeFirst();

@@ -19,8 +19,8 @@ public:
 };
 
 // Stands in for the window: records every box as "title | prompt", with its line ends as written, an offer
-// as "(offer) title | prompt", answers Yes/No boxes from a queue (No when it is empty), holds the list and the
-// current-set box, keeps today at 6 December 2026, and keeps the way to cancel the copies under way.
+// as "(offer) title | prompt", answers Yes/No boxes from a queue (No when it is empty), holds the list with its
+// marks and selection and the current-set box, keeps today at 6 December 2026, and keeps the way to cancel the copies under way.
 class Recorder : public session::MessageBoxes,
                  public session::PackList,
                  public session::CurrentSetBox,
@@ -30,7 +30,9 @@ public:
     void tell(const QString& title, const QString& prompt) override { boxes.append(title + " | " + prompt); }
     bool ask(const QString& title, const QString& prompt) override;
     bool offer(const QString& title, const QString& prompt) override { return ask("(offer) " + title, prompt); }
-    void show(const QStringList& entries) override { listed = entries; }
+    void show(const QStringList& entries) override;
+    void mark(const QList<session::PackMark>& shown) override { marks = shown; }
+    void select(int position) override { selectedRow = position; }
     std::optional<int> selected() const override { return selectedRow; }
     void show(const QString& text) override { currentSet = text; }
     QDate today() const override { return {2026, 12, 6}; }
@@ -45,6 +47,7 @@ public:
     QStringList boxes;
     QList<bool> answers;
     QStringList listed;
+    QList<session::PackMark> marks;
     std::optional<int> selectedRow;
     QString currentSet;
     std::function<void()> cancelCopies; // while copies run
