@@ -1,6 +1,7 @@
 #include "league/NetworkFetch.h"
 #include "LeagueServer.h"
 #include "session/LogFile.h"
+#include "SiteCertificate.h"
 #include "support/CarFolder.h"
 #include "support/Process.h"
 #include "support/Recorder.h"
@@ -25,7 +26,8 @@ const QStringList kEmptyPackList{"Packs In file | ", "Pack Status | "};
 
 // A member's game folder with the GT pack and the Spa track, a real league site, and a session on them.
 struct LeagueDay {
-    explicit LeagueDay(int stallMs = 2000, const QString& website = {}) : network(std::chrono::milliseconds(stallMs)) {
+    explicit LeagueDay(int stallMs = 2000, const QString& website = {}, const QSslConfiguration& tls = {})
+        : site(0, tls), network(std::chrono::milliseconds(stallMs)) {
         cars.write("ZERN.cfg", (website.isEmpty() ? site.baseUrl() : website).toUtf8());
         cars.addPack("GT", "GT Cars", "12/04/2026");
         cars.write("../run/Spa.trk", "track");
@@ -189,13 +191,46 @@ private slots:
         QCOMPARE(day.bothInChild(),
                  packs + QStringList{mode == Mode::HtmlErrorPage ? kNoMeeting + kNoTrack + kProblems : kNothingKnown});
         // Each ends for its own reason, none by waiting for a time-out it was not meant to meet.
-        const QString address =
-            QRegularExpression::escape((website.isEmpty() ? day.site.baseUrl() : website) + "tarvver.txt");
-        const QString lines = loggedIn(logs);
-        QVERIFY2(lines.contains(QRegularExpression(" tarvok.league: fetch " + address + logged)), qPrintable(lines));
+        expectLogged(logs, (website.isEmpty() ? day.site.baseUrl() : website) + "tarvver.txt", logged);
+    }
+
+    void httpsListsComeOnlyFromATrustedSite_data() {
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QByteArray>("stored"); // the pack list in the car folder afterwards
+        QTest::addColumn<QString>("logged");
+        // Untrusted first, as Windows may hold on to the roots it has read for the rest of the process.
+        QTest::newRow("self-signed, not trusted")
+            << false << QStringList{kNoPackList} << QByteArray() << " failed: SSL handshake failed";
+        QTest::newRow("trusted") << true
+                                 << QStringList{"Packs In file | GT:12/04/2026\r\n",
+                                                "Pack Status | GT is up to date\r\n"}
+                                 << QByteArray("1\r\nGT|12/04/2026\r\n") << ": status 200, 18 bytes";
+    }
+
+    void httpsListsComeOnlyFromATrustedSite() {
+        QFETCH(bool, trusted);
+        QFETCH(QString, logged);
+        LeagueDay day(2000, {}, leagueserver::siteTls());
+        std::optional<leagueserver::TrustedSite> trust;
+        if (trusted)
+            trust.emplace();
+        const QString logs = logs_.filePath(QTest::currentDataTag());
+        startLogFile(logs);
+        QTEST(day.check(&Session::checkPacks), "boxes");
+        QTEST(day.cars.read("tarvver.txt"), "stored");
+        expectLogged(logs, day.site.baseUrl() + "tarvver.txt", logged);
     }
 
 private:
+    // The log's line for the fetch of the address, after the address.
+    static void expectLogged(const QString& logs, const QString& address, const QString& logged) {
+        const QString lines = loggedIn(logs);
+        QVERIFY2(
+            lines.contains(QRegularExpression(" tarvok.league: fetch " + QRegularExpression::escape(address) + logged)),
+            qPrintable(lines));
+    }
+
     QTemporaryDir logs_;
 };
 
