@@ -212,9 +212,7 @@ private slots:
         QFETCH(bool, trusted);
         QFETCH(QString, logged);
         LeagueDay day(2000, {}, leagueserver::siteTls());
-        std::optional<leagueserver::TrustedSite> trust;
-        if (trusted)
-            trust.emplace();
+        const auto trust = trusted ? std::make_unique<leagueserver::TrustedSite>() : nullptr;
         const QString logs = logs_.filePath(QTest::currentDataTag());
         startLogFile(logs);
         QTEST(day.check(&Session::checkPacks), "boxes");
