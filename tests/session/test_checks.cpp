@@ -195,24 +195,24 @@ private slots:
     }
 
     void httpsListsComeOnlyFromATrustedSite_data() {
-        QTest::addColumn<bool>("trusted");
+        using leagueserver::Certificate;
+        QTest::addColumn<Certificate>("certificate"); // the site's own is trusted, a stranger's is not
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QByteArray>("stored"); // the pack list in the car folder afterwards
         QTest::addColumn<QString>("logged");
-        // Untrusted first, as Windows may hold on to the roots it has read for the rest of the process.
-        QTest::newRow("self-signed, not trusted")
-            << false << QStringList{kNoPackList} << QByteArray() << " failed: SSL handshake failed";
-        QTest::newRow("trusted") << true
+        QTest::newRow("trusted") << Certificate::Site
                                  << QStringList{"Packs In file | GT:12/04/2026\r\n",
                                                 "Pack Status | GT is up to date\r\n"}
                                  << QByteArray("1\r\nGT|12/04/2026\r\n") << ": status 200, 18 bytes";
+        QTest::newRow("self-signed, not trusted")
+            << Certificate::Stranger << QStringList{kNoPackList} << QByteArray() << " failed: SSL handshake failed";
     }
 
     void httpsListsComeOnlyFromATrustedSite() {
-        QFETCH(bool, trusted);
+        QFETCH(leagueserver::Certificate, certificate);
         QFETCH(QString, logged);
-        LeagueDay day(2000, {}, leagueserver::siteTls());
-        const auto trust = trusted ? std::make_unique<leagueserver::TrustedSite>() : nullptr;
+        const leagueserver::TrustedSite trust;
+        LeagueDay day(2000, {}, leagueserver::siteTls(certificate));
         const QString logs = logs_.filePath(QTest::currentDataTag());
         startLogFile(logs);
         QTEST(day.check(&Session::checkPacks), "boxes");

@@ -4,13 +4,17 @@
 
 namespace leagueserver {
 
-// The configuration of an https site for 127.0.0.1: the self-signed certificate and key made when the
-// server was built, so that nothing secret is kept with the sources.
-QSslConfiguration siteTls();
+// The certificates made when the server was built, each self-signed for 127.0.0.1 and its key kept with it:
+// the site's own, which TrustedSite makes trusted, and a stranger's, which nothing does.
+enum class Certificate { Site, Stranger };
 
-// While it lives, the site's certificate is trusted the way this user's system trusts sites: on Windows
-// through the current user's root store, which Windows' own TLS consults; elsewhere through Qt's default
-// configuration, which holds the system's authorities.
+// The configuration of an https site answering with the certificate.
+QSslConfiguration siteTls(Certificate certificate = Certificate::Site);
+
+// While it lives, the site's own certificate is trusted the way this user's system trusts sites: on Windows
+// through the current user's root store, which Windows' own TLS consults (Windows itself would ask the user
+// first; Wine does not); elsewhere through Qt's default configuration, which holds the system's authorities.
+// Wine reads the store once, at a process's first https connection, so a site is trusted before then or never.
 class TrustedSite {
 public:
     TrustedSite();
