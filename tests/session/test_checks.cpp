@@ -211,12 +211,10 @@ private slots:
     void httpsListsComeOnlyFromATrustedSite() {
         QFETCH(leagueserver::Certificate, certificate);
         QFETCH(QString, logged);
-        // Wine's TLS cannot serve, so under Wine the sites are OpenSSL's, which scripts/windows starts and names.
+        // Wine's TLS cannot serve, so under Wine the sites are OpenSSL's, which scripts/windows starts and names;
+        // without them the test's own fail there.
         const QString website = qEnvironmentVariable(
             certificate == leagueserver::Certificate::Site ? "TARVOK_HTTPS_SITE" : "TARVOK_HTTPS_STRANGER");
-#ifdef Q_OS_WIN
-        QVERIFY2(!website.isEmpty(), "no https site named in TARVOK_HTTPS_SITE and TARVOK_HTTPS_STRANGER");
-#endif
         const leagueserver::TrustedSite trust;
         LeagueDay day(2000, website, leagueserver::siteTls(certificate));
         const QString logs = logs_.filePath(QTest::currentDataTag());
