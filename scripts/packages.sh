@@ -13,5 +13,6 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building the manager and its league test server needs.
-BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core)
+# What building the manager and its league test server needs; openssl makes the https site's certificate, and
+# Qt's TLS on Linux loads libssl when the tests fetch over https.
+BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core openssl libssl3)

@@ -1,3 +1,4 @@
+#include "app/AppIcon.h"
 #include "app/MainWindow.h"
 #include "league/NetworkFetch.h"
 #include "session/LogFile.h"
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(TARVOK_VERSION));
+    QApplication::setWindowIcon(app::programIcon());
     session::startLogFile(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     // The league web site is reached through the member's proxy, where there is one.
     QNetworkProxyFactory::setUseSystemConfiguration(true);

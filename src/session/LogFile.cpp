@@ -2,10 +2,12 @@
 
 #include "session/Log.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QMutex>
+#include <QSysInfo>
 
 namespace session {
 
@@ -90,7 +92,11 @@ void startLogFile(const QString& folder) {
         if (!log.next)
             log.next = qInstallMessageHandler(writeMessage);
     }
-    if (!failure.isEmpty())
+    // Each run's first line says which build ran where, so a helper reading the log knows both.
+    if (failure.isEmpty())
+        qCInfo(sessionLog).noquote() << QStringLiteral("Tarvok Car Manager %1 on %2")
+                                            .arg(QCoreApplication::applicationVersion(), QSysInfo::prettyProductName());
+    else
         qCWarning(sessionLog).noquote() << failure;
 }
 

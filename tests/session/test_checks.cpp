@@ -1,6 +1,7 @@
 #include "league/NetworkFetch.h"
 #include "LeagueServer.h"
 #include "session/LogFile.h"
+#include "SiteCertificate.h"
 #include "support/CarFolder.h"
 #include "support/Process.h"
 #include "support/Recorder.h"
@@ -25,7 +26,8 @@ const QStringList kEmptyPackList{"Packs In file | ", "Pack Status | "};
 
 // A member's game folder with the GT pack and the Spa track, a real league site, and a session on them.
 struct LeagueDay {
-    explicit LeagueDay(int stallMs = 2000, const QString& website = {}) : network(std::chrono::milliseconds(stallMs)) {
+    explicit LeagueDay(int stallMs = 2000, const QString& website = {}, const QSslConfiguration& tls = {})
+        : site(0, tls), network(std::chrono::milliseconds(stallMs)) {
         cars.write("ZERN.cfg", (website.isEmpty() ? site.baseUrl() : website).toUtf8());
         cars.addPack("GT", "GT Cars", "12/04/2026", {"a.tex", "b.tex"});
         cars.write("../run/Spa.trk", "track");
@@ -264,13 +266,48 @@ private slots:
         QCOMPARE(day.bothInChild(),
                  packs + QStringList{mode == Mode::HtmlErrorPage ? kNoMeeting + kNoTrack + kProblems : kNothingKnown});
         // Each ends for its own reason, none by waiting for a time-out it was not meant to meet.
-        const QString address =
-            QRegularExpression::escape((website.isEmpty() ? day.site.baseUrl() : website) + "tarvver.txt");
-        const QString lines = loggedIn(logs);
-        QVERIFY2(lines.contains(QRegularExpression(" tarvok.league: fetch " + address + logged)), qPrintable(lines));
+        expectLogged(logs, (website.isEmpty() ? day.site.baseUrl() : website) + "tarvver.txt", logged);
+    }
+
+    void httpsListsComeOnlyFromATrustedSite_data() {
+        using leagueserver::Certificate;
+        QTest::addColumn<Certificate>("certificate"); // the site's own is trusted, a stranger's is not
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QByteArray>("stored"); // the pack list in the car folder afterwards
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("trusted") << Certificate::Site
+                                 << QStringList{"Packs In file | GT:12/04/2026\r\n",
+                                                "Pack Status | GT is up to date\r\n"}
+                                 << QByteArray("1\r\nGT|12/04/2026\r\n") << ": status 200, 18 bytes";
+        QTest::newRow("self-signed, not trusted")
+            << Certificate::Stranger << QStringList{kNoPackList} << QByteArray() << " failed: SSL handshake failed";
+    }
+
+    void httpsListsComeOnlyFromATrustedSite() {
+        QFETCH(leagueserver::Certificate, certificate);
+        QFETCH(QString, logged);
+        // Wine's TLS cannot serve, so under Wine the sites are OpenSSL's, which scripts/windows starts and names;
+        // without them the test's own fail there.
+        const QString website = qEnvironmentVariable(
+            certificate == leagueserver::Certificate::Site ? "TARVOK_HTTPS_SITE" : "TARVOK_HTTPS_STRANGER");
+        const leagueserver::TrustedSite trust;
+        LeagueDay day(2000, website, leagueserver::siteTls(certificate));
+        const QString logs = logs_.filePath(QTest::currentDataTag());
+        startLogFile(logs);
+        QTEST(day.check(&Session::checkPacks), "boxes");
+        QTEST(day.cars.read("tarvver.txt"), "stored");
+        expectLogged(logs, (website.isEmpty() ? day.site.baseUrl() : website) + "tarvver.txt", logged);
     }
 
 private:
+    // The log's line for the fetch of the address, after the address.
+    static void expectLogged(const QString& logs, const QString& address, const QString& logged) {
+        const QString lines = loggedIn(logs);
+        QVERIFY2(
+            lines.contains(QRegularExpression(" tarvok.league: fetch " + QRegularExpression::escape(address) + logged)),
+            qPrintable(lines));
+    }
+
     QTemporaryDir logs_;
 };
 

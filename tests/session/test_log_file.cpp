@@ -15,6 +15,7 @@ class LogFileTest : public QObject {
 private slots:
     void initTestCase() {
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { handedOn << text; });
+        QCoreApplication::setApplicationVersion("9.8");
     }
 
     void oneLinePerMessageAndOneOldLogKept_data() {
@@ -38,7 +39,8 @@ private slots:
         startLogFile(logs_.file(QTest::currentDataTag()));
         qCWarning(sessionLog) << "a warning";
         qCInfo(sessionLog).noquote() << "two\r\nlines";
-        QCOMPARE(handedOn, (QStringList{"a warning", "two\r\nlines"}));
+        const QString started = "Tarvok Car Manager 9.8 on " + QSysInfo::prettyProductName();
+        QCOMPARE(handedOn, (QStringList{started, "a warning", "two\r\nlines"}));
         QCOMPARE(logs_.read(log + ".1"), oldBytes == 0 ? QByteArray() : moved ? old : "the one before\n");
         const QByteArray written = logs_.read(log);
         QVERIFY(moved || written.startsWith(old));
@@ -46,7 +48,8 @@ private slots:
         const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ",
                                       QRegularExpression::MultilineOption);
         QCOMPARE(QString::fromUtf8(written.mid(moved ? 0 : old.size())).remove(time).split('\n'),
-                 (QStringList{"warning tarvok.session: a warning", "info tarvok.session: two\\r\\nlines", ""}));
+                 (QStringList{"info tarvok.session: " + started, "warning tarvok.session: a warning",
+                              "info tarvok.session: two\\r\\nlines", ""}));
     }
 
     // Last, as it also closes the log the others left open, so their folders can go.

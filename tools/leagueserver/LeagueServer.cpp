@@ -3,6 +3,7 @@
 #include "Gzip.h"
 
 #include <QPointer>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -116,18 +117,28 @@ std::optional<Mode> modeFromName(QStringView name) {
 // when its request arrived. Slow answers are driven by timers, so one client never holds another.
 class Site : public QObject {
 public:
-    Site(const PublishedFiles& files, const std::atomic<Mode>& mode) : files_(files), mode_(mode) {}
+    Site(const PublishedFiles& files, const std::atomic<Mode>& mode, const QSslConfiguration& tls)
+        : files_(files), mode_(mode) {
+        if (tls.localCertificate().isNull()) {
+            server_ = new QTcpServer(this);
+        } else {
+            auto* https = new QSslServer(this);
+            https->setSslConfiguration(tls);
+            server_ = https;
+        }
+    }
 
     std::optional<quint16> listen(quint16 port) {
-        if (!server_.listen(QHostAddress::LocalHost, port))
+        if (!server_->listen(QHostAddress::LocalHost, port))
             return std::nullopt;
-        connect(&server_, &QTcpServer::newConnection, this, &Site::accept);
-        return server_.serverPort();
+        // Only once its handshake is done is an https connection pending.
+        connect(server_, &QTcpServer::pendingConnectionAvailable, this, &Site::accept);
+        return server_->serverPort();
     }
 
 private:
     void accept() {
-        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        while (QTcpSocket* socket = server_->nextPendingConnection()) {
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { readRequest(*socket); });
         }
@@ -247,10 +258,11 @@ private:
 
     const PublishedFiles& files_;
     const std::atomic<Mode>& mode_;
-    QTcpServer server_{this}; // a child, so it moves to the server's thread with the site
+    QTcpServer* server_; // a child, so it moves to the server's thread with the site
 };
 
-LeagueServer::LeagueServer(quint16 port) : site_(new Site(files_, mode_)) {
+LeagueServer::LeagueServer(quint16 port, const QSslConfiguration& tls)
+    : site_(new Site(files_, mode_, tls)), https_(!tls.localCertificate().isNull()) {
     site_->moveToThread(&thread_);
     QObject::connect(&thread_, &QThread::finished, site_, &QObject::deleteLater);
     thread_.start();
@@ -268,7 +280,7 @@ LeagueServer::~LeagueServer() {
 }
 
 QString LeagueServer::baseUrl() const {
-    return QStringLiteral("http://127.0.0.1:%1/").arg(port_);
+    return QStringLiteral("%1://127.0.0.1:%2/").arg(https_ ? "https" : "http").arg(port_);
 }
 
 } // namespace leagueserver

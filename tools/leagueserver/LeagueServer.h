@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QMutex>
+#include <QSslConfiguration>
 #include <QString>
 #include <QStringView>
 #include <QThread>
@@ -52,14 +53,15 @@ private:
 // clients that accept gzip. It runs on a thread of its own and stops when destroyed.
 class LeagueServer {
 public:
-    // Listens on the port (0: any free one); a server that cannot listen ends the program.
-    explicit LeagueServer(quint16 port = 0);
+    // Listens on the port (0: any free one), over https when tls holds a certificate and its key; a server
+    // that cannot listen ends the program.
+    explicit LeagueServer(quint16 port = 0, const QSslConfiguration& tls = {});
     ~LeagueServer();
     LeagueServer(const LeagueServer&) = delete;
     LeagueServer& operator=(const LeagueServer&) = delete;
 
     quint16 port() const { return port_; }
-    QString baseUrl() const; // "http://127.0.0.1:PORT/"
+    QString baseUrl() const; // "http://127.0.0.1:PORT/", or https
     void publish(const QString& name, const QByteArray& bytes) { files_.publish(name, bytes); }
     void withdraw(const QString& name) { files_.withdraw(name); }
     void setMode(Mode mode) { mode_ = mode; }
@@ -70,6 +72,7 @@ private:
     QThread thread_;
     Site* site_;
     quint16 port_ = 0;
+    bool https_ = false;
 };
 
 } // namespace leagueserver

@@ -1,4 +1,5 @@
 #include "LeagueServer.h"
+#include "SiteCertificate.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -19,7 +20,9 @@ int main(int argc, char** argv) {
                                   QStringLiteral("port"), QStringLiteral("0"));
     const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("normal, or how the server misbehaves."),
                                   QStringLiteral("name"), QStringLiteral("normal"));
-    parser.addOptions({root, port, mode});
+    const QCommandLineOption https(QStringLiteral("https"),
+                                   QStringLiteral("Serves over https, with the certificate made when it was built."));
+    parser.addOptions({root, port, mode, https});
     parser.addHelpOption();
     parser.process(app);
     const std::optional<leagueserver::Mode> chosen = leagueserver::modeFromName(parser.value(mode));
@@ -30,7 +33,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    leagueserver::LeagueServer server(static_cast<quint16>(wanted));
+    leagueserver::LeagueServer server(static_cast<quint16>(wanted),
+                                      parser.isSet(https) ? leagueserver::siteTls() : QSslConfiguration());
     server.setMode(*chosen);
     for (const QFileInfo& file : QDir(parser.value(root)).entryInfoList(QDir::Files)) {
         QFile in(file.filePath());
