@@ -234,7 +234,7 @@ private slots:
             if (change.endsWith("original"))
                 s.backUp();
         });
-        outcome.boxes.replaceInStrings("CARS", member.cars.path());
+        outcome.boxes.replaceInStrings("CARS/", QDir::toNativeSeparators(member.cars.path() + "/"));
         QCOMPARE(done, outcome);
     }
 
