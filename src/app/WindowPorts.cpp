@@ -239,7 +239,7 @@ void WindowProgress::update() {
         return;
     const QLocale locale;
     const QString cancelling =
-        givenUp_ ? QStringLiteral("\n\nCancelling: the files copied so far are being removed...") : QString();
+        givenUp_ ? QStringLiteral("\n\nCancelling...") : QString(); // a comparison is cancelled too, not only copies
     dialog_->setLabelText(
         QStringLiteral("%1\n\n%2 of %3 files, %4 of %5%6")
             .arg(what_)
