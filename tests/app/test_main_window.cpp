@@ -17,7 +17,13 @@ struct BoxAnswerer {
     explicit BoxAnswerer(bool cancelFetches = false) {
         QObject::connect(&timer, &QTimer::timeout, [this, cancelFetches] {
             QWidget* box = QApplication::activeModalWidget();
-            if (auto* message = qobject_cast<QMessageBox*>(box)) {
+            auto* message = qobject_cast<QMessageBox*>(box);
+            if (message && message->icon() == QMessageBox::Question) { // an offer, answered with Escape
+                const bool noByDefault = message->defaultButton() == message->button(QMessageBox::No) &&
+                                         message->escapeButton() == message->button(QMessageBox::No);
+                shown << message->windowTitle() + " | " + message->text() + (noByDefault ? " (No by default)" : "");
+                QTest::keyClick(message, Qt::Key_Escape);
+            } else if (message) {
                 const bool plain = message->textFormat() == Qt::PlainText && message->icon() == QMessageBox::NoIcon;
                 shown << message->windowTitle() + " | " + message->text() + (plain ? "" : " (not plain)");
                 QAbstractButton* yes = message->button(QMessageBox::Yes);
@@ -118,10 +124,16 @@ private slots:
         // Line ends show as line breaks.
         QVERIFY(boxes->shown.last().startsWith("Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at "
                                                "Spa using the GT cars. \nGT is up to date\nThe Spa track is not"));
+        // Not the active set: its swap is offered, No the default and Escape's answer, which changes nothing.
+        member.cars.write("car1.tex", "other");
+        QTest::mouseClick(member.control("cmdCheckMeeting"), Qt::LeftButton);
+        QCOMPARE(boxes->shown.last(),
+                 "Meeting Info | Swap the GT cars in now, ready for the Winter Cup? (No by default)");
+        QCOMPARE(member.cars.read("car1.tex"), "other");
         // A report too long for the screen scrolls.
         member.site.publish("tarvver.txt", "400\n" + QByteArray("Pack|01/01/2003\n").repeated(400));
         QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
-        QCOMPARE(boxes->shown.mid(2), (QStringList{"Packs In file | scrolls", "Pack Status | scrolls"}));
+        QCOMPARE(boxes->shown.mid(4), (QStringList{"Packs In file | scrolls", "Pack Status | scrolls"}));
 
         // Each listed pack is marked with what the check found, in its picture, tooltip and description.
         const auto marks = [&] {
