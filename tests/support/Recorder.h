@@ -20,7 +20,8 @@ public:
 
 // Stands in for the window: records every box as "title | prompt", with its line ends as written, an offer
 // as "(offer) title | prompt", answers Yes/No boxes from a queue (No when it is empty), holds the list with its
-// marks and selection and the current-set box, keeps today at 6 December 2026, and keeps the way to cancel the copies under way.
+// marks and selection and the current-set box, keeps today at 6 December 2026, and keeps the way to cancel the
+// copies under way.
 class Recorder : public session::MessageBoxes,
                  public session::PackList,
                  public session::CurrentSetBox,
