@@ -109,12 +109,6 @@ Status failedToOpen(const Path& path) {
     return Status::failed(host::kindOf(path) == host::Kind::Other ? QStringLiteral("not a regular file") : reason);
 }
 
-Status createFolder(const Path& path) {
-    if (host::makeFolder(path) || isFolder(path))
-        return Status::done();
-    return Status::failed(host::lastError());
-}
-
 void removeFile(const Path& path) {
     host::removeFile(path);
 }

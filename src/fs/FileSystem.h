@@ -61,8 +61,6 @@ QByteArray nameKey(const Path& name);
 // Why the regular file at path could not be opened, just after it could not.
 Status failedToOpen(const Path& path);
 
-// Done when the folder is there afterwards, made now or before.
-Status createFolder(const Path& path);
 void removeFile(const Path& path);
 // Renames a folder to a name that is free.
 Status moveFolder(const Path& from, const Path& to);

@@ -451,8 +451,8 @@ private slots:
         }
         const std::string longName = std::string(251, 'n') + ".tex";
         const fs::Path latin1 = member.cars.host() / "Caf\xE9";
-        QVERIFY(fs::writeWhole(member.cars.host() / "GT" / longName, "long").ok() && fs::createFolder(latin1).ok() &&
-                fs::writeWhole(latin1 / "\xE9t\xE9.tex", "summer").ok() &&
+        QVERIFY(fs::writeWhole(member.cars.host() / "GT" / longName, "long").ok() &&
+                ::mkdir(latin1.c_str(), 0777) == 0 && fs::writeWhole(latin1 / "\xE9t\xE9.tex", "summer").ok() &&
                 fs::writeWhole(latin1 / "drivers.txt", CarFolder::driversTxt("Cafe", "2003")).ok());
         member.cars.addPack("..\\outside", "Inside", "2002", {"in.tex"});
         member.cars.addPack("../outside", "Outside", "2001", {"out.tex"});
