@@ -4,6 +4,14 @@
 
 namespace carsets {
 
+QList<fs::Path> activeFiles(const fs::Path& carFolder) {
+    QList<fs::Path> names = fs::filesEndingIn(carFolder, QStringLiteral(".tex"));
+    // A set without a description still has its textures backed up.
+    if (fs::isFile(carFolder / "drivers.txt"))
+        names.append(fs::Path("drivers.txt"));
+    return names;
+}
+
 CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
     const fs::Path backup = carFolder / "original";
     const QString unchanged = QStringLiteral("The folder \"original\" was not changed.");
@@ -24,17 +32,15 @@ CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
             return refused(inTheWayText(into), unchanged);
         fs::makeOwnFolder(into);
     }
-    QList<fs::Path> names = fs::filesEndingIn(carFolder, QStringLiteral(".tex"));
-    // A set without a description still has its textures backed up.
-    if (fs::isFile(carFolder / "drivers.txt"))
-        names.append(fs::Path("drivers.txt"));
+    const QList<fs::Path> names = activeFiles(carFolder);
     CopyReport report;
     {
         SetCopy copy(into, watch);
         const std::optional<CopyReport> refusal = copy.refusal(unchanged);
+        const QList<SetFiles> files{{carFolder, names}};
         if (!refusal)
-            copy.announce(carFolder, names);
-        report = refusal ? *refusal : copy.stage(carFolder, names) ? copy.place(unchanged) : copy.cancelled();
+            copy.announce(files);
+        report = refusal ? *refusal : copy.stage(files) ? copy.place(unchanged) : copy.cancelled();
     }
     if (first && report.placed && fs::moveFolder(into, backup).ok())
         fs::unmarkFolder(backup);

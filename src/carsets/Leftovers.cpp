@@ -2,6 +2,7 @@
 
 #include "carsets/Backup.h"
 #include "carsets/SetCopy.h"
+#include "carsets/Swap.h"
 #include "fs/FileSystem.h"
 
 namespace carsets {
@@ -64,7 +65,7 @@ QString textOf(const fs::Recovery& recovery, const Texts& texts) {
 } // namespace
 
 Leftovers clearLeftovers(const fs::Path& carFolder) {
-    Leftovers found{fs::recover(carFolder), {}};
+    Leftovers found{fs::recover(carFolder, kSwapKeeps), {}};
     // A link named "original" is not entered. A first backup cut short as it took the name keeps its mark.
     if (const fs::Path backup = carFolder / "original"; fs::isFolder(backup) && !fs::isLink(backup)) {
         found.backup = fs::recover(backup);

@@ -21,42 +21,58 @@ QString obstacleText(fs::Obstacle why) {
     return QStringLiteral("could not be put in place");
 }
 
-SetCopy::SetCopy(const fs::Path& into, const CopyWatch& watch) : staged_(into), watch_(watch) {}
+SetCopy::SetCopy(const fs::Path& into, const CopyWatch& watch, const std::optional<fs::KeptSets>& kept)
+    : staged_(into, kept), watch_(watch), kept_(kept) {}
 
-void SetCopy::announce(const fs::Path& from, const QList<fs::Path>& names) const {
+void SetCopy::announce(const QList<SetFiles>& files) const {
     if (!watch_.starting)
         return;
+    int count = 0;
     qint64 bytes = 0;
-    for (const fs::Path& name : names)
-        bytes += fs::sizeOf(from / name);
-    watch_.starting(static_cast<int>(names.size()), bytes);
+    for (const SetFiles& part : files) {
+        count += static_cast<int>(part.names.size());
+        for (const fs::Path& name : part.names)
+            bytes += fs::sizeOf(part.from / name);
+    }
+    watch_.starting(count, bytes);
 }
 
-bool SetCopy::stage(const fs::Path& from, const QList<fs::Path>& names) {
-    const auto progress = [this](qint64 bytes, int files) {
-        if (watch_.progress)
-            watch_.progress(bytes, files);
-    };
+bool SetCopy::stage(const QList<SetFiles>& files) {
     const auto givenUp = [this] { return watch_.cancelled && watch_.cancelled(); };
-    for (const fs::Path& name : names) {
-        qint64 reported = 0;
-        const fs::Status status = staged_.stage(from / name, name, [&](qint64 done) {
-            progress(done - reported, 0);
-            reported = done;
-            return !givenUp();
-        });
-        if (givenUp()) {
-            qCInfo(carsetsLog) << "the member cancelled: the files copied so far are removed";
-            return false;
+    for (const SetFiles& part : files)
+        for (const fs::Path& name : part.names) {
+            // The description kept with the replaced files is a copy of one already counted.
+            const auto progress = [&](qint64 bytes, int done) {
+                if (watch_.progress && part.part != fs::Part::Replaced)
+                    watch_.progress(bytes, done);
+            };
+            qint64 reported = 0;
+            const fs::Status status = staged_.stage(
+                part.from / name, name,
+                [&](qint64 done) {
+                    progress(done - reported, 0);
+                    reported = done;
+                    return !givenUp();
+                },
+                part.part);
+            if (givenUp()) {
+                qCInfo(carsetsLog) << "the member cancelled: the files copied so far are removed";
+                return false;
+            }
+            // A file that vanished since the folder was listed is named too: nothing goes missing in silence.
+            if (!status.ok()) {
+                qCWarning(carsetsLog).noquote() << QStringLiteral("%1 could not be copied: %2")
+                                                       .arg(fs::displayName(part.from / name), status.reason());
+                // A kept set's file is named with its folder, apart from the cars themselves.
+                const fs::Path shown = part.part == fs::Part::Placed  ? name
+                                       : part.part == fs::Part::Whole ? kept_->whole / name
+                                                                      : kept_->replaced / name;
+                report_.failedFiles.append(fs::displayName(shown) + (status.noRoom()
+                                                                         ? QStringLiteral(" (no room left on the disk)")
+                                                                         : QString()));
+            }
+            progress(0, 1);
         }
-        // A file that vanished since the folder was listed is named too: nothing goes missing in silence.
-        if (!status.ok()) {
-            qCWarning(carsetsLog).noquote()
-                << QStringLiteral("%1 could not be copied: %2").arg(fs::displayName(from / name), status.reason());
-            report_.failedFiles.append(fs::displayName(name));
-        }
-        progress(0, 1);
-    }
     return true;
 }
 

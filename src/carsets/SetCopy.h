@@ -28,16 +28,23 @@ struct CopyReport {
     QString refused;         // why nothing was copied at all, when something stopped the copy before it began
 };
 
+// Named files of one folder, copied as one part of a set.
+struct SetFiles {
+    fs::Path from;
+    QList<fs::Path> names;
+    fs::Part part = fs::Part::Placed;
+};
+
 // A set of files copied into a folder together: all of them arrive, or none does when one cannot be read or
 // written, or a file in their way stops them; each such file is named.
 class SetCopy {
 public:
-    SetCopy(const fs::Path& into, const CopyWatch& watch);
+    SetCopy(const fs::Path& into, const CopyWatch& watch, const std::optional<fs::KeptSets>& kept = std::nullopt);
 
-    // Tells the watch how much the named files of a folder hold.
-    void announce(const fs::Path& from, const QList<fs::Path>& names) const;
-    // Writes the named files of a folder into the set; false once the member has given up.
-    bool stage(const fs::Path& from, const QList<fs::Path>& names);
+    // Tells the watch how much the files hold.
+    void announce(const QList<SetFiles>& files) const;
+    // Writes the files into the set; false once the member has given up.
+    bool stage(const QList<SetFiles>& files);
     // Puts the set in place; `unchanged` tells the member that nothing was, when the set is not whole or a file in
     // the way stopped it.
     CopyReport place(const QString& unchanged);
@@ -49,6 +56,7 @@ public:
 private:
     fs::StagedCopy staged_;
     const CopyWatch& watch_;
+    std::optional<fs::KeptSets> kept_;
     CopyReport report_;
 };
 

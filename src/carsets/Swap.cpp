@@ -1,22 +1,63 @@
 #include "carsets/Swap.h"
 
+#include "carsets/Backup.h"
+#include "carsets/Log.h"
 #include "fs/FileSystem.h"
 
 namespace carsets {
+
+namespace {
+
+// Whether the car folder's file holds the pack's bytes already, so that the swap leaves it as it is.
+bool alreadyActive(const fs::Path& packFile, const fs::Path& activeFile, const std::function<bool()>& givenUp) {
+    const fs::Result<qint64> size = fs::regularFileSize(packFile);
+    const fs::Result<qint64> activeSize = fs::regularFileSize(activeFile);
+    if (!size || !activeSize || *size != *activeSize)
+        return false;
+    return fs::sameContents(packFile, activeFile, *size, [&](qint64) { return !givenUp(); }).value_or(false);
+}
+
+} // namespace
 
 std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, const CopyWatch& watch) {
     const fs::Path packFolder = carFolder / pack.folder;
     if (pack.folder.empty() || !fs::isFolder(packFolder))
         return std::nullopt;
 
-    const QList<fs::Path> names =
-        fs::filesEndingIn(packFolder, QStringLiteral(".tex")) + QList{fs::Path("drivers.txt")};
     const QString unchanged = QStringLiteral("Your cars were not changed.");
-    SetCopy copy(carFolder, watch);
+    SetCopy copy(carFolder, watch, kSwapKeeps);
     if (std::optional<CopyReport> refused = copy.refusal(unchanged))
         return refused;
-    copy.announce(packFolder, names);
-    return copy.stage(packFolder, names) ? copy.place(unchanged) : copy.cancelled();
+    const fs::Path driversTxt("drivers.txt");
+    const QList<fs::Path> names = fs::filesEndingIn(packFolder, QStringLiteral(".tex")) + QList{driversTxt};
+    // The cars as they were before the first swap are kept whole, unless there are none.
+    QList<SetFiles> files;
+    const fs::Path original = carFolder / kSwapKeeps.whole;
+    if (const QList<fs::Path> active = activeFiles(carFolder); !fs::anythingAt(original) && !active.isEmpty())
+        files.append({carFolder, active, fs::Part::Whole});
+    else if (fs::anythingAt(original) && (!fs::isFolder(original) || fs::isLink(original)))
+        qCWarning(carsetsLog).noquote() << "no copy of the cars as they were is kept:" << fs::displayName(original)
+                                        << "is a file or a link, not a folder of the car folder";
+    // A file the car folder holds already counts as done.
+    copy.announce(files + QList{SetFiles{packFolder, names}});
+    const auto givenUp = [&watch] { return watch.cancelled && watch.cancelled(); };
+    QList<fs::Path> changing;
+    for (const fs::Path& name : names)
+        if (!alreadyActive(packFolder / name, carFolder / name, givenUp))
+            changing.append(name);
+        else if (watch.progress)
+            watch.progress(fs::sizeOf(packFolder / name), 1);
+    if (givenUp())
+        return copy.cancelled();
+    if (changing.isEmpty()) {
+        qCInfo(carsetsLog).noquote() << "the active cars are" << pack.name << "already: nothing was changed";
+        return CopyReport{false, true, {}, {}, {}};
+    }
+    files.append({packFolder, changing});
+    // Kept with what it replaces, the set's description makes of "previous" a pack.
+    if (!changing.contains(driversTxt) && fs::isFile(carFolder / driversTxt))
+        files.append({carFolder, {driversTxt}, fs::Part::Replaced});
+    return copy.stage(files) ? copy.place(unchanged) : copy.cancelled();
 }
 
 } // namespace carsets

@@ -33,6 +33,8 @@ Kind kindOfEntry(const Path& path);
 
 // The host's words for why the last operation of this thread failed.
 QString lastError();
+// The same as a status, which tells whether the disk had no room for what was written.
+Status lastFailure();
 
 // Opens path for reading only when, on the opened handle, it is a regular file; opening never
 // waits for a FIFO's writer. Nothing for anything else.

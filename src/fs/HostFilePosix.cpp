@@ -99,6 +99,12 @@ QString lastError() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+Status lastFailure() {
+    // A file larger than the file system or the member's quota allows is as much a want of room.
+    const bool noRoom = errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
+    return Status::failed(lastError(), noRoom);
+}
+
 std::unique_ptr<QFile> openRegularFile(const Path& path) {
     if (path.empty())
         return nullptr;

@@ -81,6 +81,11 @@ QString lastError() {
     return reason;
 }
 
+Status lastFailure() {
+    const DWORD error = ::GetLastError();
+    return Status::failed(lastError(), error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL);
+}
+
 Entry entryAt(const Path& path) {
     // Opening follows links, and a device such as NUL opens as something other than a disk file.
     const HANDLE handle = openHandle(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);

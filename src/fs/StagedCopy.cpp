@@ -5,6 +5,8 @@
 #include "fs/Journal.h"
 #include "fs/Log.h"
 
+#include <algorithm>
+
 namespace fs {
 
 namespace {
@@ -12,6 +14,9 @@ namespace {
 const Path kWorkFolder(".tarvok-work");
 const Path kNewFiles("new");
 const Path kOldFiles("old");
+const Path kWholeSet("whole");
+const Path kReplacedSet("replaced");
+const Path kGoneSet("gone"); // the set kept before, replaced
 const Path kJournal("journal");
 // Made first in each folder of the program's own and removed last, so a folder holding it is the program's.
 const Path kMark(".tarvok-made");
@@ -30,11 +35,14 @@ void removeFilesIn(const Path& folder) {
         host::removeFile(folder / kMark);
 }
 
-// The working folder holds files, and the two folders of new and old files; nothing is followed out of it. A
-// folder without the mark, unless empty, is the member's; so is a link where one of its parts should be.
+// The folders a working folder may hold beside its files.
+const Path kParts[] = {kNewFiles, kOldFiles, kWholeSet, kReplacedSet, kGoneSet};
+
+// The working folder holds files, and the folders of its parts; nothing is followed out of it. A folder without the
+// mark, unless empty, is the member's; so is a link where one of its parts should be.
 bool removeWorkFolder(const Path& work) {
     if (isOwnFolder(work)) {
-        for (const Path& part : {kNewFiles, kOldFiles})
+        for (const Path& part : kParts)
             if (isPlain(work / part, host::Kind::Folder)) {
                 removeFilesIn(work / part);
                 host::removeFolder(work / part);
@@ -89,6 +97,76 @@ Result<QList<Path>> readJournal(const Path& work) {
     return names;
 }
 
+// The name a kept set takes when `number` - 1 folders before it were the member's.
+Path numbered(const Path& name, int number) {
+    return number == 1 ? name : fromQt(QStringLiteral("%1 %2").arg(displayName(name)).arg(number));
+}
+
+// A set the program kept earlier, which the next one replaces: made by it and holding files alone, so that it goes
+// whole.
+bool isReplaceableSet(const Path& folder) {
+    if (!isOwnFolder(folder))
+        return false;
+    const QList<Path> names = host::entriesOf(folder);
+    return std::all_of(names.begin(), names.end(),
+                       [&](const Path& name) { return isPlain(folder / name, host::Kind::RegularFile); });
+}
+
+// How putting the kept sets in place ended: every set in place, or none, or, when what was moved could not all be
+// moved back, some; then `failed` names the set that could not be moved.
+struct KeptPlacing {
+    bool placed = true;
+    bool undone = true;
+    Path failed;
+};
+
+// Puts the kept sets beside the files placed: the whole set as it was, while nothing has its name, and what placing
+// replaced, over the set the program kept there last, which goes with the working folder. Each step is a rename
+// taken back when a later one fails.
+KeptPlacing placeKeptSets(const Path& folder, const Path& work, const KeptSets& kept) {
+    const Path whole = folder / kept.whole;
+    bool wholeMoved = false;
+    if (isPlain(work / kWholeSet, host::Kind::Folder)) {
+        // Taken since the copy began, the name keeps what it holds; the cars it would have kept are kept all the same,
+        // as the replaced set and the files the swap left.
+        if (anythingAt(whole))
+            qCWarning(fsLog).noquote() << "kept no copy of the cars as they were:" << displayName(whole)
+                                       << "is there now";
+        else if (const Status moved = moveFolder(work / kWholeSet, whole); !moved.ok())
+            return {false, true, kept.whole};
+        else
+            wholeMoved = true;
+    }
+    const Path replaced = work / kReplacedSet;
+    const QList<Path> files = host::entriesOf(replaced, host::Kind::RegularFile);
+    Path target;
+    for (int number = 1; number <= 1000 && target.empty(); ++number)
+        if (const Path name = folder / numbered(kept.replaced, number); !anythingAt(name) || isReplaceableSet(name))
+            target = name;
+    // The mark alone keeps nothing, and the set kept last stays.
+    const bool keeping = files.size() > 1;
+    const bool replacing = keeping && anythingAt(target);
+    if (keeping && host::syncFolder(replaced) && (!replacing || moveFolder(target, work / kGoneSet).ok()) &&
+        moveFolder(replaced, target).ok()) {
+        QStringList names;
+        for (const Path& name : files)
+            if (name != kMark)
+                names.append(displayName(name));
+        qCInfo(fsLog).noquote() << QStringLiteral("kept what it replaced in %1: %2")
+                                       .arg(displayName(target), names.join(QStringLiteral(", ")));
+    } else if (keeping) {
+        qCWarning(fsLog).noquote() << "what it replaced could not be kept in" << displayName(target) << "-"
+                                   << host::lastError();
+        const bool undone =
+            (!isPlain(work / kGoneSet, host::Kind::Folder) || moveFolder(work / kGoneSet, target).ok()) &&
+            (!wholeMoved || moveFolder(whole, work / kWholeSet).ok());
+        return {false, undone, kept.replaced};
+    }
+    if (wholeMoved)
+        qCInfo(fsLog).noquote() << "kept the cars as they were in" << displayName(whole);
+    return {};
+}
+
 } // namespace
 
 bool isWorkFolderName(const Path& name) {
@@ -124,13 +202,16 @@ void removeCopiedFolder(const Path& folder) {
         host::removeFolder(folder);
 }
 
-StagedCopy::StagedCopy(Path folder)
-    : folder_(std::move(folder)), work_(folder_ / kWorkFolder), started_(Status::done()) {
-    recover(folder_);
+StagedCopy::StagedCopy(Path folder, std::optional<KeptSets> kept)
+    : folder_(std::move(folder)), work_(folder_ / kWorkFolder), kept_(std::move(kept)),
+      aside_(work_ / (kept_ ? kReplacedSet : kOldFiles)), started_(Status::done()) {
+    recover(folder_, kept_);
     if (anythingAt(work_) && !isOwnFolder(work_)) {
         inTheWay_ = work_;
         started_ = Status::failed(QStringLiteral("something the program did not make is in the way"));
-    } else if (!makeOwnFolder(work_).ok() || !host::makeFolder(work_ / kNewFiles)) {
+    } else if (!makeOwnFolder(work_).ok() || !host::makeFolder(work_ / kNewFiles) ||
+               (kept_ && !makeOwnFolder(aside_).ok())) {
+        // Marked from the start, the replaced files' folder is the program's once it takes its name.
         started_ = Status::failed(host::lastError());
     }
 }
@@ -142,29 +223,32 @@ StagedCopy::~StagedCopy() {
         removeWorkFolder(work_);
 }
 
-Status StagedCopy::stage(const Path& source, const Path& name, const std::function<bool(qint64)>& wrote) {
+Status StagedCopy::stage(const Path& source, const Path& name, const std::function<bool(qint64)>& wrote, Part part) {
     if (!started_.ok())
         return started_;
     // A journal names only what the next start would take from one.
-    if (!isSingleName(name) || staged_.size() == kMaxSetFiles)
+    if (!isSingleName(name) || staged_.size() == kMaxSetFiles || (part != Part::Placed && !kept_))
         return Status::failed(QStringLiteral("not a name or a file a set of files can hold"));
+    const Path into = part == Part::Placed ? work_ / kNewFiles : part == Part::Whole ? work_ / kWholeSet : aside_;
+    if (!isPlain(into, host::Kind::Folder) && !host::makeFolder(into))
+        return host::lastFailure();
     const std::unique_ptr<QFile> input = host::openRegularFile(source);
     if (!input)
         return failedToOpen(source);
-    const Path staged = work_ / kNewFiles / name;
+    const Path staged = into / name;
     Status status = Status::done();
     {
         const std::unique_ptr<QFile> output = host::createNewFile(staged);
         if (!output)
-            return Status::failed(host::lastError());
+            return host::lastFailure();
         host::copyPermissions(*input, *output);
         if (!host::copyContents(*input, *output, wrote) || !host::syncStagedFile(*output))
-            status = Status::failed(host::lastError());
+            status = host::lastFailure();
     }
-    if (status.ok())
-        staged_.append(name);
-    else
+    if (!status.ok())
         host::removeFile(staged);
+    else if (part == Part::Placed)
+        staged_.append(name);
     return status;
 }
 
@@ -185,7 +269,7 @@ QList<Blocked> StagedCopy::place() {
     // From the journal on, the next start finishes what a cut here leaves half done; the staged files must
     // be on the disk before it.
     if (!host::syncStagedFolder(work_ / kNewFiles) || !writeWhole(work_ / kJournal, journalOf(staged_)).ok() ||
-        !host::syncFolder(work_) || !host::makeFolder(work_ / kOldFiles))
+        !host::syncFolder(work_) || (!kept_ && !host::makeFolder(aside_)))
         return everyFile(Obstacle::Failed);
 
     QList<Path> aside;
@@ -193,7 +277,7 @@ QList<Blocked> StagedCopy::place() {
     for (const Path& name : std::as_const(staged_)) {
         const Path target = folder_ / name;
         if (host::kindOf(target) != host::Kind::Missing) {
-            if (!host::renameOver(target, work_ / kOldFiles / name)) {
+            if (!host::renameOver(target, aside_ / name)) {
                 qCWarning(fsLog).noquote()
                     << QStringLiteral("%1 could not be moved aside: %2").arg(displayName(target), host::lastError());
                 const Obstacle why = host::obstacleTo(target).value_or(Obstacle::Failed);
@@ -211,6 +295,12 @@ QList<Blocked> StagedCopy::place() {
         placed.append(name);
     }
     host::syncFolder(folder_);
+    if (const KeptPlacing keeping = kept_ ? placeKeptSets(folder_, work_, *kept_) : KeptPlacing{}; !keeping.placed) {
+        // What cannot be taken back is finished at the next start, as the journal says.
+        if (keeping.undone)
+            undoPlacing(aside, placed);
+        return {{keeping.failed, Obstacle::Failed}};
+    }
     host::removeFile(work_ / kJournal);
     return {};
 }
@@ -225,7 +315,7 @@ void StagedCopy::undoPlacing(const QList<Path>& asideNames, const QList<Path>& p
     bool undone = stuck.isEmpty();
     for (const Path& name : asideNames)
         if (!stuck.contains(name))
-            undone = host::renameOver(work_ / kOldFiles / name, folder_ / name) && undone;
+            undone = host::renameOver(aside_ / name, folder_ / name) && undone;
     // Undone in part, the set goes forward at the next start, as the journal says.
     if (undone && host::syncFolder(folder_))
         host::removeFile(work_ / kJournal);
@@ -234,7 +324,7 @@ void StagedCopy::undoPlacing(const QList<Path>& asideNames, const QList<Path>& p
                                           .arg(displayName(folder_), host::lastError());
 }
 
-Recovery recover(const Path& folder) {
+Recovery recover(const Path& folder, const std::optional<KeptSets>& kept) {
     removeTemporaryFiles(folder);
     const Path work = folder / kWorkFolder;
     // What the program did not make stays, and is no leftover; an empty folder holds nothing to lose.
@@ -243,13 +333,13 @@ Recovery recover(const Path& folder) {
             host::removeFolder(work);
         return {};
     }
-    for (const Path& part : {kNewFiles, kOldFiles})
+    for (const Path& part : kParts)
         if (anythingAt(work / part) && !isPlain(work / part, host::Kind::Folder))
             return setAside(work, displayName(part) + QStringLiteral(" in it is not a folder the program made"));
     if (!anythingAt(work / kJournal)) {
         // With nothing written yet, or everything placed and only the clearing up left, there is nothing to undo.
         const bool written =
-            isPlain(work / kNewFiles, host::Kind::Folder) && !host::entriesOf(work / kNewFiles).isEmpty();
+            !host::entriesOf(work / kNewFiles).isEmpty() || !host::entriesOf(work / kWholeSet).isEmpty();
         if (!removeWorkFolder(work))
             return setAside(work, QStringLiteral("it holds what this program does not put there"));
         if (written)
@@ -260,16 +350,26 @@ Recovery recover(const Path& folder) {
     const Result<QList<Path>> names = readJournal(work);
     if (!names)
         return setAside(work, names.status().reason());
-    // Every file the journal names was written whole and synced before it: put the rest in place.
+    // Every file the journal names was written whole and synced before it: put the rest in place, the files they
+    // replace kept where the copy keeps them.
+    const Path aside = work / kReplacedSet;
+    const bool keeping = kept && isPlain(aside, host::Kind::Folder);
     QList<Blocked> unplaced;
     for (const Path& name : *names) {
         const Path staged = work / kNewFiles / name;
-        if (anythingAt(staged) && !host::renameOver(staged, folder / name)) {
+        if (!anythingAt(staged))
+            continue;
+        const bool keep =
+            keeping && host::kindOf(folder / name) == host::Kind::RegularFile && !anythingAt(aside / name);
+        if ((keep && !host::renameOver(folder / name, aside / name)) || !host::renameOver(staged, folder / name)) {
             qCWarning(fsLog).noquote() << QStringLiteral("%1 could not be put in place, to finish a copy cut short: %2")
                                               .arg(displayName(folder / name), host::lastError());
             unplaced.append({name, host::obstacleTo(folder / name).value_or(Obstacle::Failed)});
         }
     }
+    if (const KeptPlacing sets = keeping && unplaced.isEmpty() ? placeKeptSets(folder, work, *kept) : KeptPlacing{};
+        !sets.placed)
+        unplaced.append({sets.failed, Obstacle::Failed});
     if (!unplaced.isEmpty())
         return {Recovery::Unfinished, unplaced};
     host::syncFolder(folder);

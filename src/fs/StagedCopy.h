@@ -25,6 +25,18 @@ void unmarkFolder(const Path& folder);
 // folder without the mark goes, unless it is empty: one a copy cut short just after making it.
 void removeCopiedFolder(const Path& folder);
 
+// The sets of files a copy into a folder keeps beside it, put in place together with the files it places.
+struct KeptSets {
+    // A copy of every file the folder held, kept as this folder, when nothing has its name yet.
+    Path whole;
+    // The files placing replaced, moved here. A folder of this name that the program did not make stays, and the
+    // files go to the first "<name> 2", "<name> 3", ... that is free or the program's.
+    Path replaced;
+};
+
+// Where a staged file goes once the set is placed: into the folder, or into one of its kept sets.
+enum class Part { Placed, Whole, Replaced };
+
 // A file of the set that could not be put in place, and why.
 struct Blocked {
     Path name;
@@ -35,11 +47,12 @@ struct Blocked {
 // A set of files copied into a folder together, so that a copy cut short at any point leaves the folder
 // as it was, or, once recover() has run, as the whole copy would have left it. Each file is first written
 // whole and synced in the working folder; only then are they put in place, by renames noted beforehand
-// in a synced journal. What is staged but not placed is removed when the copy goes.
+// in a synced journal. What is staged but not placed is removed when the copy goes, and so are the files
+// placing replaced, unless the copy keeps them.
 class StagedCopy {
 public:
     // Makes the working folder, after finishing whatever an earlier copy left there.
-    explicit StagedCopy(Path folder);
+    explicit StagedCopy(Path folder, std::optional<KeptSets> kept = std::nullopt);
     ~StagedCopy();
     StagedCopy(const StagedCopy&) = delete;
     StagedCopy& operator=(const StagedCopy&) = delete;
@@ -49,13 +62,14 @@ public:
     // What holds the working folder's name, when the program did not make it: then nothing is staged.
     const std::optional<Path>& inTheWay() const { return inTheWay_; }
 
-    // Writes source, whole and synced, as the set's file `name`, telling `wrote` the bytes written so far;
-    // `wrote` returning false gives the file up.
-    Status stage(const Path& source, const Path& name, const std::function<bool(qint64)>& wrote);
+    // Writes source, whole and synced, as the file `name` of the set's part, telling `wrote` the bytes written so
+    // far; `wrote` returning false gives the file up.
+    Status stage(const Path& source, const Path& name, const std::function<bool(qint64)>& wrote,
+                 Part part = Part::Placed);
 
-    // Puts every staged file in place, each replacing the file of its name, or none of them: the files in
-    // the way that kept them out. A folder in the way, or a file the game holds open, is found before
-    // anything moves.
+    // Puts every staged file in place, each replacing the file of its name, and then the kept sets, or none of
+    // them: the files in the way that kept them out. A folder in the way, or a file the game holds open, is found
+    // before anything moves.
     QList<Blocked> place();
 
 private:
@@ -64,6 +78,8 @@ private:
 
     Path folder_;
     Path work_;
+    std::optional<KeptSets> kept_;
+    Path aside_; // where placing moves the files it replaces
     Status started_;
     std::optional<Path> inTheWay_;
     QList<Path> staged_;
@@ -89,7 +105,7 @@ struct Recovery {
 };
 
 // Finishes or undoes a copy into folder that was cut short, and removes the temporary files the program
-// left there.
-Recovery recover(const Path& folder);
+// left there; a copy that kept sets keeps them as `kept` names them.
+Recovery recover(const Path& folder, const std::optional<KeptSets>& kept = std::nullopt);
 
 } // namespace fs

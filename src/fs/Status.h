@@ -6,20 +6,25 @@
 
 namespace fs {
 
-// How a file operation ended: done, or failed for the reason the host gave, kept for the log.
+// How a file operation ended: done, or failed for the reason the host gave, kept for the log; a full disk is told
+// apart, as the one failure a member can mend by making room.
 class Status {
 public:
     static Status done() { return Status(); }
-    static Status failed(const QString& reason) { return Status(reason.isEmpty() ? QStringLiteral("failed") : reason); }
+    static Status failed(const QString& reason, bool noRoom = false) {
+        return Status(reason.isEmpty() ? QStringLiteral("failed") : reason, noRoom);
+    }
 
     bool ok() const { return reason_.isEmpty(); }
     const QString& reason() const { return reason_; }
+    bool noRoom() const { return noRoom_; }
 
 private:
     Status() = default;
-    explicit Status(QString reason) : reason_(std::move(reason)) {}
+    Status(QString reason, bool noRoom) : reason_(std::move(reason)), noRoom_(noRoom) {}
 
     QString reason_;
+    bool noRoom_ = false;
 };
 
 // A value, or the host's reason why there is none.

@@ -117,9 +117,10 @@ private slots:
                               currentSet->accessibleDescription()}),
                  QStringList({"18", currentSet->text(), currentSet->text()}));
         QCOMPARE(member.cars.read("original/car2.tex"), "GT/car2.tex");
-        // The list is read again: the backup shows, the removed pack has gone, GT is still selected.
-        QCOMPARE(QStringList({text(0), text(1).left(13), text(2)}),
-                 QStringList({"GT .......GT Cars - 12/04/2003", "Historic .Vin", "original .GT Cars - 12/04/2003"}));
+        // The list is read again: the sets the swap kept show, the removed pack has gone, GT is still selected.
+        QCOMPARE(QStringList({text(0), text(1).left(13), text(2), text(3)}),
+                 QStringList({"GT .......GT Cars - 12/04/2003", "Historic .Vin", "original .GT Cars - 12/04/2003",
+                              "previous .Classic - 1998"}));
         QCOMPARE(list->selectionModel()->selectedRows(), QModelIndexList{at(0)});
         // Line ends show as line breaks.
         QVERIFY(boxes->shown.last().startsWith("Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at "
@@ -146,7 +147,7 @@ private slots:
         member.site.publish("tarvver.txt",
                             "4\nGT|12/04/2003\noriginal|01/01/2003\nHistoric|01/01/2004\nTouring2003|1/1/3\n");
         QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
-        QCOMPARE(marks(), (QStringList{"up to date drawn", "out of date drawn", "date invalid drawn"}));
+        QCOMPARE(marks(), (QStringList{"up to date drawn", "out of date drawn", "date invalid drawn", " drawn"}));
         QCOMPARE(text(0, Qt::AccessibleDescriptionRole), "GT .......GT Cars - 12/04/2003\nup to date");
         // Three shapes, not only three colours.
         QList<QImage> shapes;
@@ -157,12 +158,12 @@ private slots:
         list->setCurrentIndex(at(1));
         for (const char* button : {"cmdDoIt", "cmdBackup"})
             QTest::mouseClick(member.control(button), Qt::LeftButton);
-        QCOMPARE(marks(), (QStringList{"up to date drawn", "out of date drawn", " drawn"}));
+        QCOMPARE(marks(), (QStringList{"up to date drawn", "out of date drawn", " drawn", " drawn"}));
         QCOMPARE(list->selectionModel()->selectedRows(), QModelIndexList{at(1)});
         // A check whose list cannot be had leaves no mark.
         member.site.setMode(leagueserver::Mode::NotFound);
         QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
-        QCOMPARE(marks(), (QStringList{"", "", ""}));
+        QCOMPARE(marks(), (QStringList{"", "", "", ""}));
         // A site that sends a byte a second is given up at the member's Cancel, not at the time-out.
         member.site.setMode(leagueserver::Mode::OneBytePerSecond);
         session::startLogFile(logs_.path());
@@ -185,7 +186,7 @@ private slots:
         auto* list = member.control<QListView>("lstPacks");
         list->setCurrentIndex(list->model()->index(0, 0));
         const QByteArray staging = QFileInfo(member.cars.path()).canonicalFilePath().toUtf8() + "/.tarvok-work/new";
-        // The second file's creation: the first (11 bytes of 91) is written.
+        // The pack's second file's creation: the cars as they were (63 bytes) and its first file (11) are written.
         file_calls_arm(staging, FILE_CALLS_ALL, 6, FILE_CALLS_HOLD);
         QStringList whileHeld{"never held"};
         QTimer::singleShot(0, [&] {
@@ -193,13 +194,13 @@ private slots:
             QTRY_VERIFY(file_calls_holding());
             QProgressDialog* progress = nullptr;
             QTRY_VERIFY((progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())));
-            QTRY_COMPARE(progress->labelText(), "Swapping in GT\n\n1 of 3 files, 11 bytes of 91 bytes");
-            QCOMPARE(progress->value(), 1000 * 11 / 91);
+            QTRY_COMPARE(progress->labelText(), "Swapping in GT\n\n2 of 4 files, 74 bytes of 154 bytes");
+            QCOMPARE(progress->value(), 1000 * 74 / 154);
             const BoxAnswerer answerer; // a backup that started now would ask, and be answered Yes
             QTest::mouseClick(member.control("cmdBackup"), Qt::LeftButton);
             QVERIFY(!member.window.close());
             QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
-            QCOMPARE(progress->labelText(), "Swapping in GT\n\n1 of 3 files, 11 bytes of 91 bytes\n\nCancelling...");
+            QCOMPARE(progress->labelText(), "Swapping in GT\n\n2 of 4 files, 74 bytes of 154 bytes\n\nCancelling...");
             whileHeld = QStringList(answerer.shown) << (QGuiApplication::overrideCursor() ? "" : "no wait cursor");
         });
         QTest::mouseClick(member.control("cmdDoIt"), Qt::LeftButton);

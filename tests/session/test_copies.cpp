@@ -131,12 +131,36 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("change"); // to the car folder after start-up
         QTest::addColumn<Outcome>("outcome");
-        const QStringList gt{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"};
+        // The first swap keeps the cars whole as "original", and what it replaced as "previous"; the rows after
+        // start-up are Bare, GT, original and previous.
+        const auto sorted = [](QStringList changes) {
+            changes.sort();
+            return changes;
+        };
+        const QStringList gtCars{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"};
+        const QStringList previous{"+ cars/previous/", "+ cars/previous/.tarvok-made", "+ cars/previous/a.tex",
+                                   "+ cars/previous/drivers.txt"};
+        const QStringList gt = sorted(gtCars + kFirstBackup + previous);
         const QString gtSet = "GT Cars 12/04/2003";
         const auto row = [](const char* tag, int row, const char* change, const Outcome& outcome) {
             QTest::newRow(tag) << row << QString(change) << outcome;
         };
-        row("the pack's files replace the active ones", 1, "", {gt, {}, gtSet});
+        row("the pack's files replace the active ones, which are kept", 1, "", {gt, {}, gtSet});
+        row("the active pack again", 1, "then 1", {gt, {}, gtSet});
+        row("a second swap", 1, "then 0",
+            {sorted(kFirstBackup + QStringList{"+ cars/b.tex", "+ cars/previous/", "+ cars/previous/.tarvok-made",
+                                               "+ cars/previous/drivers.txt", "~ cars/a.tex", "~ cars/drivers.txt"}),
+             {},
+             "Bare Pack 2020"});
+        row("\"previous\" swapped in", 1, "then 3",
+            {sorted(kFirstBackup + previous + QStringList{"+ cars/b.tex"}), {}});
+        row("\"previous\" swapped in twice", 1, "then 3 3", {gt, {}, gtSet});
+        row("no cars to keep", 1, "no cars",
+            {{"+ cars/b.tex", "- cars/z.tex", "~ cars/a.tex", "~ cars/drivers.txt"}, {}, gtSet});
+        row("a pack of the member's named \"previous\"", 1, "pack previous",
+            {sorted(gtCars + kFirstBackup + QStringList(previous).replaceInStrings("previous", "previous 2")),
+             {},
+             gtSet});
         row("nothing selected", -1, "", {{}, {"Doh! | Please choose a skinpack first"}});
         row("a position past the list", 5, "", {{}, {kNotFound}});
         row("the pack removed", 1, "remove GT",
@@ -171,7 +195,8 @@ private slots:
               "cars in place, and could not be finished now. These files could not be put in place:\r\nb.tex "
               "(a folder of that name is in the way)\r\n\r\nUntil they are, the folder holds some new files "
               "and some old: once they can be replaced, start Tarvok Car Manager again to finish it.",
-              kFailed + "a.tex\r\nb.tex\r\ndrivers.txt" + kUnchanged}});
+              kFailed + "original/a.tex\r\noriginal/z.tex\r\noriginal/drivers.txt\r\na.tex\r\nb.tex\r\ndrivers.txt" +
+                  kUnchanged}});
         const Outcome inTheWay{{}, {"Oops... | " + kInTheWay.arg("CARS/.tarvok-work") + kUnchanged}};
         QTest::newRow("a pack named as the working folder") << 1 << "pack .tarvok-work" << inTheWay;
 #ifdef Q_OS_UNIX
@@ -179,12 +204,13 @@ private slots:
         for (const char* part : {"new", "old"})
             QTest::addRow("its %s folder a link", part)
                 << 1 << QString("link .tarvok-work/") + part << setAside({"", ".tarvok-made", part});
-        // A backup follows: nothing is written through a link where its folders go.
+        // A backup goes first: nothing is written through a link where its folders go. The swap keeps no "original"
+        // then.
         const QString notBackedUp = "\r\n\r\nThe folder \"original\" was not changed.";
         row("the first backup's folder a link", 1, "link .tarvok-original",
             {gt, {kAsk, "Oops... | " + kInTheWay.arg("CARS/.tarvok-original") + notBackedUp}, gtSet});
         row("\"original\" a link", 1, "link original",
-            {gt,
+            {sorted(gtCars + previous),
              {kAsk, "Oops... | \"CARS/original\" is a link to another place: Tarvok Car Manager backs up "
                     "only into a folder \"original\" inside the car folder, so it wrote nothing. Move the "
                     "link out of the car folder, then try again." +
@@ -230,9 +256,13 @@ private slots:
                     other.backUp();
                     s.window.boxes += other.window.boxes; // this one shows none of its own
                 };
-            s.swap(row == -1 ? std::nullopt : std::optional(row));
+            for (const char* file : {"a.tex", "z.tex", "drivers.txt"})
+                QFile::remove(change == "no cars" ? member.cars.file(file) : QString());
             if (change.endsWith("original"))
                 s.backUp();
+            s.swap(row == -1 ? std::nullopt : std::optional(row));
+            for (const QString& next : change.section("then ", 1).split(' ', Qt::SkipEmptyParts))
+                s.swap(next.toInt());
         });
         outcome.boxes.replaceInStrings("CARS/", QDir::toNativeSeparators(member.cars.path() + "/"));
         QCOMPARE(done, outcome);
@@ -263,7 +293,8 @@ private slots:
     // At each file call of a swap, a backup or a check in turn, a kill -9 (and the next start), a move that fails,
     // or the member's Cancel leaves the folder as it was or as the whole command makes it, and nothing else.
     void cutShortAtEachFileCall_data() {
-        QTest::addColumn<QString>("name"); // of the command; "backup" is over an earlier one
+        // Of the command; "backup" is over an earlier one, and "second swap" finds "original" and "previous".
+        QTest::addColumn<QString>("name");
         // The moves that fail: one, that one and the next (the first of the undo), or all from then on.
         QTest::addColumn<int>("action");
         const std::pair<const char*, int> cuts[] = {{"kill", FILE_CALLS_KILL},
@@ -272,7 +303,7 @@ private slots:
                                                     {"failed moves", FILE_CALLS_FAIL_ON},
                                                     {"cancel", FILE_CALLS_HOLD}};
         for (const auto& [cut, action] : cuts)
-            for (const char* name : {"swap", "first backup", "backup"})
+            for (const char* name : {"swap", "second swap", "first backup", "backup"})
                 QTest::addRow("%s, %s", name, cut) << name << action;
         // The swap the meeting check offers is the swap button's.
         for (const char* name : {"check packs", "offered swap"})
@@ -282,29 +313,41 @@ private slots:
     void cutShortAtEachFileCall() {
         QFETCH(QString, name);
         QFETCH(int, action);
-        // Where the copies are written, before they are put in place.
-        const QString staging = (name == "swap"     ? ""
-                                 : name == "backup" ? "/original"
-                                                    : "/.tarvok-original") +
-                                QString("/.tarvok-work/new");
+        // Where the copies are written, before they are put in place; a first swap's Cancel comes as it keeps the cars
+        // as they were.
+        const QString staging = (name == "swap"          ? "/.tarvok-work/whole"
+                                 : name == "second swap" ? "/.tarvok-work/new"
+                                 : name == "backup"      ? "/original/.tarvok-work/new"
+                                                         : "/.tarvok-original/.tarvok-work/new");
         const bool kill = action == FILE_CALLS_KILL, cancel = action == FILE_CALLS_HOLD, failMoves = !kill && !cancel;
-        const Command command =
-            QMap<QString, Command>{{"swap", kSwapToGT}, {"check packs", kCheckPacks}, {"offered swap", kOfferedSwap}}
-                .value(name, kBackUp);
+        const Command command = QMap<QString, Command>{
+            {"swap", kSwapToGT},
+            {"second swap", kSwapToGT},
+            {"check packs", kCheckPacks},
+            {"offered swap",
+             kOfferedSwap}}.value(name, kBackUp);
         // The lists a meeting check stores come with every check, and are no part of the cars.
         const auto carsOf = [&name](const Member& m) {
             for (const char* list : {"tarvmeet.txt", "tarvver.txt"})
                 QFile::remove(name == "offered swap" ? m.cars.file(list) : QString());
             return m.cars.snapshot();
         };
-        Member alone(name == "backup");
+        const auto prepare = [&name](const Member& m) {
+            if (name == "second swap") { // the set an earlier swap kept
+                m.cars.addPack("previous", "Older", "1996", {"y.tex"});
+                m.cars.write("previous/.tarvok-made", "");
+            }
+        };
+        Member alone(name == "backup" || name == "second swap");
+        prepare(alone);
         const TreeSnapshot before = alone.cars.snapshot();
         const Outcome whole = alone.run(command);
         const TreeSnapshot after = carsOf(alone);
         QMap<QString, int> ended;
         // A Cancel counts from the second call: the first makes the folder the files go to, before the copies start.
         for (long call = cancel ? 2 : 1;; ++call) {
-            Member member(name == "backup");
+            Member member(name == "backup" || name == "second swap");
+            prepare(member);
             Outcome done;
             if (kill) {
                 const ChildEnd end = runInChild({}, [&] {
@@ -356,7 +399,7 @@ private slots:
                 QCOMPARE(done, whole);
                 break;
             } else {
-                QCOMPARE(done.boxes, name == "swap" ? QStringList() : QStringList{kAsk});
+                QCOMPARE(done.boxes, name.endsWith("swap") ? QStringList() : QStringList{kAsk});
             }
         }
         qInfo() << QTest::currentDataTag() << "at each file call:" << ended;
@@ -423,8 +466,11 @@ private slots:
             return (swapped.changes + swapped.boxes + backedUp.changes + backedUp.boxes).join('\t').toUtf8();
         });
         // A file that does not fit keeps all of them out.
-        QCOMPARE(QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
-                 (QStringList{kFailed + "b.tex" + kUnchanged, kAsk, kFailed + "z.tex" + kBackupUnchanged}));
+        QCOMPARE(
+            QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
+            (QStringList{kFailed + "original/z.tex (no room left on the disk)\r\nb.tex (no room left on the disk)" +
+                             kUnchanged,
+                         kAsk, kFailed + "z.tex (no room left on the disk)" + kBackupUnchanged}));
     }
 #endif
 
@@ -479,12 +525,12 @@ private slots:
                 .join('\t')
                 .toUtf8();
         });
-        QCOMPARE(
-            QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
-            (QStringList{"..\\outside .Inside - 2002", "Caf\uFFFD .......Cafe - 2003",
-                         "GT .........GT Cars - 12/04/2003", "Locked .....Locked - 2004", "original ...Cafe - 2003",
-                         kFailed + "locked.tex" + kUnchanged, kAsk, "Packs In file | Bare:1/1/2003\r\n",
-                         "Pack Status | Bare is out of date\r\n", "GT .GT - d", kCannotLock.arg("Permission denied")}));
+        QCOMPARE(QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
+                 (QStringList{
+                     "..\\outside .Inside - 2002", "Caf\uFFFD .......Cafe - 2003", "GT .........GT Cars - 12/04/2003",
+                     "Locked .....Locked - 2004", "original ...Cafe - 2003", "previous ...Inside - 2002",
+                     kFailed + "locked.tex" + kUnchanged, kAsk, "Packs In file | Bare:1/1/2003\r\n",
+                     "Pack Status | Bare is out of date\r\n", "GT .GT - d", kCannotLock.arg("Permission denied")}));
         const auto head = [](const fs::Path& file) { return fs::readHead(file, 99).value_or(""); };
         for (const fs::Path& folder : {member.cars.host(), member.cars.host() / "original"})
             QCOMPARE(head(folder / longName) + head(folder / "\xE9t\xE9.tex") + head(folder / "in.tex") +
