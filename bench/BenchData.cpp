@@ -35,8 +35,18 @@ QByteArray textureBytes(qint64 size, int number) {
 BenchData::BenchData(QString root, const Scale& scale) : root_(std::move(root)), scale_(scale) {}
 
 const CopyFolders& BenchData::copyFolders() {
-    if (!copyFolders_)
-        copyFolders_ = sameSetIn(root_ + QStringLiteral("/copy"), scale_.textureBytes);
+    if (copyFolders_)
+        return *copyFolders_;
+    const CopyFolders folders = sameSetIn(root_ + QStringLiteral("/copy"), scale_.textureBytes);
+    makeFolder(folders.secondShellTarget());
+    // The active cars differ from the pack's in every file, so that each swap replaces them all.
+    for (int number = 1; number <= scale_.textures; ++number)
+        writeFile(folders.cars + QStringLiteral("/car%1.tex").arg(number, 2, 10, QLatin1Char('0')),
+                  textureBytes(scale_.textureBytes, scale_.textures + number));
+    writeFile(folders.cars + QStringLiteral("/drivers.txt"),
+              CarFolder::driversTxt(QStringLiteral("Bench Active"), kInstalledDate));
+    flushDisks();
+    copyFolders_ = folders;
     return *copyFolders_;
 }
 

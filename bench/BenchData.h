@@ -10,9 +10,10 @@
 // A car folder whose pack is swapped in and whose active cars are backed up, and the folder the shell
 // copies the same files into.
 struct CopyFolders {
-    QString cars; // the program's folder, holding the same textures as the pack
+    QString cars; // the program's folder, holding textures of the pack's names and sizes but other bytes
     QString pack; // the pack's bare folder name
     QString shellTarget;
+    QString secondShellTarget() const { return shellTarget + QStringLiteral("-2"); }
 };
 
 // The folders the benchmarks work on, made under one root on first use and reused by every benchmark

@@ -12,7 +12,7 @@
 #include <optional>
 
 // Each registers its benchmarks with Google Benchmark, named as the smoke tests filter them.
-void registerCopyBenchmarks(BenchData& data, const Scale& scale);     // "swap", "backup"
+void registerCopyBenchmarks(BenchData& data, const Scale& scale);     // "swap", "first_swap", "backup"
 void registerCatalogueBenchmark(BenchData& data, const Scale& scale); // "catalogue"
 // "startup", "startup_memory": the program is the start-up probe, whose error output goes to errorLog.
 void registerStartupBenchmarks(BenchData& data, const Scale& scale, const QString& program, const QString& errorLog);

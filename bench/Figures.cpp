@@ -18,6 +18,7 @@ const FigureInfo kFigures[] = {
     // The program syncs every file it places, so its copies are set against cp made as durable.
     {Figure::SwapSynced, "1 swap / cp + sync of the copies", 1.1},
     {Figure::Swap, "  swap / cp alone", std::nullopt},
+    {Figure::FirstSwapSynced, "1 first swap / cp of both sets + sync", 1.1},
     {Figure::BackupSynced, "2 backup / cp + sync of the copies", 1.1},
     {Figure::Backup, "  backup / cp alone", std::nullopt},
     {Figure::Catalogue, "3 catalogue / head", 1.3},

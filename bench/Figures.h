@@ -7,6 +7,7 @@
 enum class Figure {
     Swap,
     SwapSynced,
+    FirstSwapSynced,
     Backup,
     BackupSynced,
     Catalogue,
