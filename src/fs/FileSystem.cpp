@@ -16,6 +16,8 @@ namespace {
 
 constexpr qint64 kCopyBlockBytes = 8 * 1024 * 1024;
 constexpr qint64 kCompareBlockBytes = 1024 * 1024;
+// Files of two car sets mostly differ early, so the first block read is small.
+constexpr qint64 kFirstCompareBytes = 64 * 1024;
 
 // A name of fixed length that no wildcard of the program matches, so the longest name the host allows can
 // still be written; a clash is as unlikely as the same random name twice in two billion.
@@ -153,7 +155,7 @@ Result<bool> sameContents(const Path& a, const Path& b, qint64 size, const std::
     QByteArray blockB(kCompareBlockBytes, Qt::Uninitialized);
     // One byte past `size` tells a file that has grown from one that ends there.
     for (qint64 done = 0; done <= size;) {
-        const qint64 wanted = std::min(kCompareBlockBytes, size + 1 - done);
+        const qint64 wanted = std::min(done == 0 ? kFirstCompareBytes : kCompareBlockBytes, size + 1 - done);
         const qint64 readA = first->read(blockA.data(), wanted);
         const qint64 readB = second->read(blockB.data(), wanted);
         if (readA < 0 || readB < 0)

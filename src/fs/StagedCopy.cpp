@@ -132,7 +132,7 @@ KeptPlacing placeKeptSets(const Path& folder, const Path& work, const KeptSets& 
         if (anythingAt(whole))
             qCWarning(fsLog).noquote() << "kept no copy of the cars as they were:" << displayName(whole)
                                        << "is there now";
-        else if (const Status moved = moveFolder(work / kWholeSet, whole); !moved.ok())
+        else if (!host::renameOver(work / kWholeSet, whole))
             return {false, true, kept.whole};
         else
             wholeMoved = true;
@@ -146,8 +146,9 @@ KeptPlacing placeKeptSets(const Path& folder, const Path& work, const KeptSets& 
     // The mark alone keeps nothing, and the set kept last stays.
     const bool keeping = files.size() > 1;
     const bool replacing = keeping && anythingAt(target);
-    if (keeping && host::syncFolder(replaced) && (!replacing || moveFolder(target, work / kGoneSet).ok()) &&
-        moveFolder(replaced, target).ok()) {
+    // Each rename is made durable by the one sync that follows them all, before the journal goes.
+    if (keeping && !target.empty() && (!replacing || host::renameOver(target, work / kGoneSet)) &&
+        host::renameOver(replaced, target)) {
         QStringList names;
         for (const Path& name : files)
             if (name != kMark)
@@ -158,13 +159,22 @@ KeptPlacing placeKeptSets(const Path& folder, const Path& work, const KeptSets& 
         qCWarning(fsLog).noquote() << "what it replaced could not be kept in" << displayName(target) << "-"
                                    << host::lastError();
         const bool undone =
-            (!isPlain(work / kGoneSet, host::Kind::Folder) || moveFolder(work / kGoneSet, target).ok()) &&
-            (!wholeMoved || moveFolder(whole, work / kWholeSet).ok());
+            (!isPlain(work / kGoneSet, host::Kind::Folder) || host::renameOver(work / kGoneSet, target)) &&
+            (!wholeMoved || host::renameOver(whole, work / kWholeSet));
         return {false, undone, kept.replaced};
     }
     if (wholeMoved)
         qCInfo(fsLog).noquote() << "kept the cars as they were in" << displayName(whole);
     return {};
+}
+
+// Makes the renames of placing durable before the journal goes: with kept sets, the renames into their folders too,
+// in the one call that pushes a whole file system where the host has one.
+void syncPlacing(const Path& folder, bool keptSets) {
+    if (keptSets)
+        host::syncStagedFolder(folder);
+    else
+        host::syncFolder(folder);
 }
 
 } // namespace
@@ -294,13 +304,13 @@ QList<Blocked> StagedCopy::place() {
         }
         placed.append(name);
     }
-    host::syncFolder(folder_);
     if (const KeptPlacing keeping = kept_ ? placeKeptSets(folder_, work_, *kept_) : KeptPlacing{}; !keeping.placed) {
         // What cannot be taken back is finished at the next start, as the journal says.
         if (keeping.undone)
             undoPlacing(aside, placed);
         return {{keeping.failed, Obstacle::Failed}};
     }
+    syncPlacing(folder_, kept_.has_value());
     host::removeFile(work_ / kJournal);
     return {};
 }
@@ -372,7 +382,7 @@ Recovery recover(const Path& folder, const std::optional<KeptSets>& kept) {
         unplaced.append({sets.failed, Obstacle::Failed});
     if (!unplaced.isEmpty())
         return {Recovery::Unfinished, unplaced};
-    host::syncFolder(folder);
+    syncPlacing(folder, keeping);
     removeWorkFolder(work);
     qCInfo(fsLog).noquote() << QStringLiteral("finished a copy into %1 that was cut short").arg(displayName(folder));
     return Recovery::Finished;
