@@ -57,8 +57,8 @@ void copyPermissions(const QFile& from, QFile& to);
 bool syncToDisk(QFile& file);
 // Pushes a folder's entries to the disk, so the renames made in it survive a power cut.
 bool syncFolder(const Path& folder);
-// The same for the many files of a copy: each is synced as it is written (syncStagedFile), or, where the host can
-// push a whole file system's data in one call, all of them at the end (syncStagedFolder).
+// The same for the many files of a copy: each is synced, or its sync started, as it is written (syncStagedFile),
+// then what was started is waited for, with the folder's entries, once all are written (syncStagedFolder).
 bool syncStagedFile(QFile& file);
 bool syncStagedFolder(const Path& folder);
 

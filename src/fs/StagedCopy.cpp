@@ -146,9 +146,11 @@ KeptPlacing placeKeptSets(const Path& folder, const Path& work, const KeptSets& 
     // The mark alone keeps nothing, and the set kept last stays.
     const bool keeping = files.size() > 1;
     const bool replacing = keeping && anythingAt(target);
-    // Each rename is made durable by the one sync that follows them all, before the journal goes.
+    // The renames in the car folder are made durable by its sync before the journal goes; those into the replaced
+    // set's folder, by its own.
     if (keeping && !target.empty() && (!replacing || host::renameOver(target, work / kGoneSet)) &&
         host::renameOver(replaced, target)) {
+        host::syncFolder(target);
         QStringList names;
         for (const Path& name : files)
             if (name != kMark)
@@ -168,13 +170,12 @@ KeptPlacing placeKeptSets(const Path& folder, const Path& work, const KeptSets& 
     return {};
 }
 
-// Makes the renames of placing durable before the journal goes: with kept sets, the renames into their folders too,
-// in the one call that pushes a whole file system where the host has one.
-void syncPlacing(const Path& folder, bool keptSets) {
-    if (keptSets)
-        host::syncStagedFolder(folder);
-    else
-        host::syncFolder(folder);
+// The copies of every part, and their names, are on the disk before a journal names them.
+bool syncStaged(const Path& work) {
+    for (const Path& part : {kNewFiles, kWholeSet, kReplacedSet})
+        if (isPlain(work / part, host::Kind::Folder) && !host::syncStagedFolder(work / part))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -278,8 +279,8 @@ QList<Blocked> StagedCopy::place() {
     };
     // From the journal on, the next start finishes what a cut here leaves half done; the staged files must
     // be on the disk before it.
-    if (!host::syncStagedFolder(work_ / kNewFiles) || !writeWhole(work_ / kJournal, journalOf(staged_)).ok() ||
-        !host::syncFolder(work_) || (!kept_ && !host::makeFolder(aside_)))
+    if (!syncStaged(work_) || !writeWhole(work_ / kJournal, journalOf(staged_)).ok() || !host::syncFolder(work_) ||
+        (!kept_ && !host::makeFolder(aside_)))
         return everyFile(Obstacle::Failed);
 
     QList<Path> aside;
@@ -310,7 +311,7 @@ QList<Blocked> StagedCopy::place() {
             undoPlacing(aside, placed);
         return {{keeping.failed, Obstacle::Failed}};
     }
-    syncPlacing(folder_, kept_.has_value());
+    host::syncFolder(folder_);
     host::removeFile(work_ / kJournal);
     return {};
 }
@@ -382,7 +383,7 @@ Recovery recover(const Path& folder, const std::optional<KeptSets>& kept) {
         unplaced.append({sets.failed, Obstacle::Failed});
     if (!unplaced.isEmpty())
         return {Recovery::Unfinished, unplaced};
-    syncPlacing(folder, keeping);
+    host::syncFolder(folder);
     removeWorkFolder(work);
     qCInfo(fsLog).noquote() << QStringLiteral("finished a copy into %1 that was cut short").arg(displayName(folder));
     return Recovery::Finished;
