@@ -284,8 +284,10 @@ private slots:
         member.cars.write("original", "a file in the way");
         QCOMPARE(member.run(kBackUp),
                  (Outcome{{}, {kAsk, kFailed + "a.tex\r\nb.tex\r\nz.tex" + kBackupUnchanged}, "Error"}));
-        // The log keeps each answer, and each file that could not be copied with why.
+        // The log keeps each answer, what the swap kept where, and each file that could not be copied with why.
         const QString log = loggedIn(logs_.filePath("backup"));
+        QVERIFY(log.contains(
+            QRegularExpression(" tarvok.fs: kept what it replaced in \\S*cars.previous: a.tex, drivers.txt\\s")));
         QVERIFY(log.contains(QRegularExpression(" tarvok.carsets: \\S*cars.z.tex could not be copied: \\w")));
         QCOMPARE(log.count("box: Wait a Minute! answered No"), 1);
         QCOMPARE(log.count("box: Wait a Minute! answered Yes"), 3);
