@@ -187,13 +187,6 @@ int fsync(int fd) {
     return call(fd);
 }
 
-int syncfs(int fd) {
-    if (visitDescriptor(fd) < 0)
-        return -1;
-    int (*call)(int) = real("syncfs");
-    return call(fd);
-}
-
 int rename(const char* from, const char* to) {
     if (visitAt(1, AT_FDCWD, from) < 0)
         return -1;
