@@ -30,12 +30,12 @@ std::unique_ptr<QFile> adopt(int fd, QIODevice::OpenMode mode) {
     return file;
 }
 
-// Makes the sync call on an open handle of the folder.
-bool syncThrough(const Path& folder, int (*sync)(int)) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// Syncs what path names through a handle opened for it alone.
+bool syncOpened(const Path& path, int flags) {
+    const int fd = ::open(path.c_str(), flags);
     if (fd < 0)
         return false;
-    const bool synced = sync(fd) == 0;
+    const bool synced = ::fsync(fd) == 0;
     ::close(fd);
     return synced;
 }
@@ -158,7 +158,7 @@ bool syncToDisk(QFile& file) {
 }
 
 bool syncFolder(const Path& folder) {
-    return syncThrough(folder, ::fsync);
+    return syncOpened(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 #if defined(Q_OS_LINUX)
@@ -171,14 +171,9 @@ bool syncStagedFile(QFile& file) {
 }
 
 bool syncStagedFolder(const Path& folder) {
-    for (const Path& name : entriesOf(folder, Kind::RegularFile)) {
-        const int fd = ::open((folder / name).c_str(), kReadFlags | O_NOFOLLOW);
-        const bool synced = fd >= 0 && ::fsync(fd) == 0;
-        if (fd >= 0)
-            ::close(fd);
-        if (!synced)
+    for (const Path& name : entriesOf(folder, Kind::RegularFile))
+        if (!syncOpened(folder / name, kReadFlags | O_NOFOLLOW))
             return false;
-    }
     return syncFolder(folder);
 }
 #else
