@@ -21,6 +21,9 @@ std::optional<QString> firstDifference(const fs::Path& carFolder, const Pack& pa
         const fs::Result<qint64> theirs = fs::regularFileSize(packFolder / name);
         const fs::Result<qint64> ours = fs::regularFileSize(carFolder / name);
         const QString shown = fs::displayName(name);
+        for (const fs::Path& file : {packFolder / name, carFolder / name})
+            if (fs::leadsOutside(carFolder, file))
+                return outsideText(file.lexically_relative(carFolder));
         if (!theirs)
             return QStringLiteral("%1's %2 is %3").arg(pack.name, shown, theirs.status().reason());
         if (!ours)

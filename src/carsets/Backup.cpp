@@ -1,6 +1,7 @@
 #include "carsets/Backup.h"
 
 #include "fs/FileSystem.h"
+#include "fs/Mark.h"
 
 namespace carsets {
 
@@ -16,14 +17,23 @@ CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
     const fs::Path backup = carFolder / "original";
     const QString unchanged = QStringLiteral("The folder \"original\" was not changed.");
     // Written through, a link would have the backup land on whatever it leads to.
-    if (fs::isLink(backup))
-        return refused(QStringLiteral("\"%1\" is a link to another place: Tarvok Car Manager backs up only into a "
-                                      "folder \"original\" inside the car folder, so it wrote nothing. Move the link "
-                                      "out of the car folder, then try again.")
-                           .arg(fs::displayName(backup)),
-                       unchanged);
+    if (const bool link = fs::isLink(backup); link || (fs::anythingAt(backup) && !fs::isFolder(backup)))
+        return refused(
+            QStringLiteral("\"%1\" is %2: Tarvok Car Manager backs up only into a folder \"original\" "
+                           "inside the car folder, so it wrote nothing. Move the %3 out of the car folder, "
+                           "then try again.")
+                .arg(fs::displayName(backup),
+                     link ? QStringLiteral("a link to another place") : QStringLiteral("a file, not a folder"),
+                     link ? QStringLiteral("link") : QStringLiteral("file")),
+            unchanged);
     // A first backup is made under a name of the program's own and takes its name only when whole, so one cut
     // short never leaves a half-made "original". A file in its way makes every copy fail, which the report names.
+    const QList<fs::Path> names = activeFiles(carFolder);
+    QList<fs::Path> read;
+    for (const fs::Path& name : names)
+        read.append(carFolder / name);
+    if (std::optional<CopyReport> outside = linksOutside(carFolder, read, unchanged))
+        return *outside;
     const bool first = !fs::anythingAt(backup);
     const fs::Path into = first ? carFolder / kFirstBackupFolder : backup;
     if (first) {
@@ -32,7 +42,6 @@ CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
             return refused(inTheWayText(into), unchanged);
         fs::makeOwnFolder(into);
     }
-    const QList<fs::Path> names = activeFiles(carFolder);
     CopyReport report;
     {
         SetCopy copy(into, watch);

@@ -1,9 +1,7 @@
 #include "carsets/Catalogue.h"
 
-#include "carsets/Backup.h"
 #include "carsets/Log.h"
 #include "fs/FileSystem.h"
-#include "fs/StagedCopy.h"
 #include "text/DriversTxt.h"
 
 #include <QHash>
@@ -18,14 +16,17 @@ const fs::Path kDriversTxt("drivers.txt");
 
 } // namespace
 
+bool mayBePack(const QString& folder) {
+    return !folder.startsWith(QLatin1Char('.'));
+}
+
 QList<Pack> readCatalogue(const fs::Path& carFolder) {
     const QList<fs::ShownName> folders = fs::subfolders(carFolder);
     const fs::FolderReader cars(carFolder);
     QList<Pack> packs;
     packs.reserve(folders.size());
     for (const fs::ShownName& folder : folders) {
-        // The program's own folders hold files on their way in, never a pack.
-        if (fs::isWorkFolderName(folder.name) || folder.name == kFirstBackupFolder)
+        if (!mayBePack(folder.shown))
             continue;
         // Opening is the test that counts for nearly every pack; only a file that cannot be opened needs
         // the second look that tells it from no file at all.

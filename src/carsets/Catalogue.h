@@ -18,6 +18,10 @@ struct Pack {
     size_t fingerprint = 0; // of its drivers.txt as read, which tells a changed one from the same
 };
 
+// Whether a folder of the car folder may be a pack: hidden ones, the program's own working folders among them, never
+// are.
+bool mayBePack(const QString& folder);
+
 // Every installed skinpack, in the order the list shows them: by folder name, without regard to case.
 QList<Pack> readCatalogue(const fs::Path& carFolder);
 

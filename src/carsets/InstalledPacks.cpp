@@ -1,5 +1,6 @@
 #include "carsets/InstalledPacks.h"
 
+#include "carsets/Catalogue.h"
 #include "carsets/Log.h"
 #include "carsets/SetFile.h"
 #include "fs/FileSystem.h"
@@ -10,7 +11,8 @@ InstalledPacks findInstalledPacks(const fs::Path& carFolder, const QStringList& 
     InstalledPacks installed;
     for (const QString& name : leagueNames) {
         const std::optional<fs::Path> folder = fs::singleName(name);
-        if (installed.contains(name) || !folder)
+        // Only a pack of the list is installed: never a hidden folder, the program's own among them.
+        if (installed.contains(name) || !folder || !mayBePack(name))
             continue;
         // A drivers.txt that can be read proves its folder; only the others need a look at the folder.
         const fs::Path driversTxt = carFolder / *folder / "drivers.txt";

@@ -4,6 +4,7 @@
 #include "carsets/SetCopy.h"
 #include "carsets/Swap.h"
 #include "fs/FileSystem.h"
+#include "fs/Mark.h"
 
 namespace carsets {
 

@@ -2,6 +2,7 @@
 
 #include "carsets/Log.h"
 #include "fs/FileSystem.h"
+#include "fs/Journal.h"
 
 namespace carsets {
 
@@ -15,6 +16,8 @@ QString obstacleText(fs::Obstacle why) {
         return QStringLiteral("a folder of that name is in the way");
     case fs::Obstacle::Denied:
         return QStringLiteral("the system does not let it be replaced");
+    case fs::Obstacle::NoRoom:
+        return QStringLiteral("no room left on the disk");
     case fs::Obstacle::Failed:
         break;
     }
@@ -39,6 +42,17 @@ void SetCopy::announce(const QList<SetFiles>& files) const {
 
 bool SetCopy::stage(const QList<SetFiles>& files) {
     const auto givenUp = [this] { return watch_.cancelled && watch_.cancelled(); };
+    qsizetype count = 0;
+    for (const SetFiles& part : files)
+        count += part.part == fs::Part::Placed ? part.names.size() : 0;
+    // Named once, with the count: a list of the thousands past it would hide why.
+    if (count > fs::kMaxSetFiles) {
+        report_.refused = QStringLiteral("The set to copy has %1 files, more than the %2 that Tarvok Car Manager "
+                                         "copies at once, so it copied none of them.")
+                              .arg(count)
+                              .arg(fs::kMaxSetFiles);
+        return true;
+    }
     for (const SetFiles& part : files)
         for (const fs::Path& name : part.names) {
             // The description kept with the replaced files is a copy of one already counted.
@@ -78,6 +92,8 @@ bool SetCopy::stage(const QList<SetFiles>& files) {
 
 CopyReport SetCopy::place(const QString& unchanged) {
     // Without one of its files the set would be a mix of the old and the new.
+    if (!report_.refused.isEmpty())
+        return refused(report_.refused, unchanged);
     if (!report_.failedFiles.isEmpty()) {
         report_.notes.append(unchanged);
         return report_;
@@ -104,7 +120,18 @@ CopyReport notPlaced(const QStringList& failedFiles, const QList<fs::Blocked>& b
 }
 
 std::optional<CopyReport> SetCopy::refusal(const QString& unchanged) const {
-    return staged_.inTheWay() ? std::optional(refused(inTheWayText(*staged_.inTheWay()), unchanged)) : std::nullopt;
+    if (staged_.inTheWay())
+        return refused(inTheWayText(*staged_.inTheWay()), unchanged);
+    if (staged_.waiting())
+        return refused(QStringLiteral("A swap or backup that was cut short could not be finished yet, so nothing new "
+                                      "can be copied until it is. Close the game if it is running, then start Tarvok "
+                                      "Car Manager again to finish it."),
+                       unchanged);
+    if (const fs::Status& started = staged_.started(); !started.ok())
+        return refused(QStringLiteral("Tarvok Car Manager could not make the folder it copies through (%1).")
+                           .arg(started.noRoom() ? obstacleText(fs::Obstacle::NoRoom) : started.reason()),
+                       unchanged);
+    return std::nullopt;
 }
 
 CopyReport refused(const QString& why, const QString& unchanged) {
@@ -116,6 +143,29 @@ QString inTheWayText(const fs::Path& what) {
     return QStringLiteral("\"%1\" is in the way: Tarvok Car Manager copies through a folder of that name, but did "
                           "not make this one, so it leaves it as it is. Move it out of the car folder, then try again.")
         .arg(fs::displayName(what));
+}
+
+namespace {
+
+const QString kOutside = QStringLiteral("is a link to a place outside the car folder");
+
+} // namespace
+
+QString outsideText(const fs::Path& shown) {
+    return fs::displayName(shown) + QLatin1Char(' ') + kOutside;
+}
+
+std::optional<CopyReport> linksOutside(const fs::Path& carFolder, const QList<fs::Path>& files,
+                                       const QString& unchanged) {
+    QStringList outside;
+    for (const fs::Path& file : files)
+        if (const fs::Path shown = file.lexically_relative(carFolder); fs::leadsOutside(carFolder, file)) {
+            qCWarning(carsetsLog).noquote() << outsideText(shown) << "- it is not read, and nothing was copied";
+            outside.append(fs::displayName(shown) + QStringLiteral(" (") + kOutside + QLatin1Char(')'));
+        }
+    if (outside.isEmpty())
+        return std::nullopt;
+    return CopyReport{false, false, outside, {unchanged}, {}};
 }
 
 QString failedCopiesText(const CopyReport& report) {

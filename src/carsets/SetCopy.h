@@ -72,6 +72,13 @@ CopyReport refused(const QString& why, const QString& unchanged);
 // Why a copy does not begin while something the program did not make holds a name of its own folders.
 QString inTheWayText(const fs::Path& what);
 
+// The report of a copy that would read one of the files through a link to a place outside the car folder, naming
+// each such file as shown below the car folder; nothing when none would.
+std::optional<CopyReport> linksOutside(const fs::Path& carFolder, const QList<fs::Path>& files,
+                                       const QString& unchanged);
+// How a file that is a link to a place outside the car folder is named.
+QString outsideText(const fs::Path& shown);
+
 // The text of the "Oops..." box; empty when every file arrived.
 QString failedCopiesText(const CopyReport& report);
 

@@ -4,6 +4,8 @@
 #include "carsets/Log.h"
 #include "fs/FileSystem.h"
 
+#include <set>
+
 namespace carsets {
 
 namespace {
@@ -38,6 +40,17 @@ std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, co
     else if (fs::anythingAt(original) && (!fs::isFolder(original) || fs::isLink(original)))
         qCWarning(carsetsLog).noquote() << "no copy of the cars as they were is kept:" << fs::displayName(original)
                                         << "is a file or a link, not a folder of the car folder";
+    // Every file the swap may read, as the car folder names it: none may lead out of it.
+    std::set<fs::Path> active(names.begin(), names.end());
+    QList<fs::Path> read;
+    for (const fs::Path& name : names)
+        read.append(packFolder / name);
+    if (!files.isEmpty())
+        active.insert(files.first().names.begin(), files.first().names.end());
+    for (const fs::Path& name : active)
+        read.append(carFolder / name);
+    if (std::optional<CopyReport> outside = linksOutside(carFolder, read, unchanged))
+        return outside;
     // A file the car folder holds already counts as done.
     copy.announce(files + QList{SetFiles{packFolder, names}});
     const auto givenUp = [&watch] { return watch.cancelled && watch.cancelled(); };
@@ -54,9 +67,16 @@ std::optional<CopyReport> swapIn(const fs::Path& carFolder, const Pack& pack, co
         return CopyReport{false, true, {}, {}, {}};
     }
     files.append({packFolder, changing});
-    // Kept with what it replaces, the set's description makes of "previous" a pack.
+    // Kept with what it replaces, the set's description makes of "previous" a pack. A link is kept as what it leads
+    // to, which a link moved one folder deeper would no longer reach.
+    QList<fs::Path> copied;
+    for (const fs::Path& name : changing)
+        if (fs::isLink(carFolder / name) && fs::isFile(carFolder / name))
+            copied.append(name);
     if (!changing.contains(driversTxt) && fs::isFile(carFolder / driversTxt))
-        files.append({carFolder, {driversTxt}, fs::Part::Replaced});
+        copied.append(driversTxt);
+    if (!copied.isEmpty())
+        files.append({carFolder, copied, fs::Part::Replaced});
     return copy.stage(files) ? copy.place(unchanged) : copy.cancelled();
 }
 

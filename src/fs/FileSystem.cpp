@@ -60,16 +60,17 @@ QList<ShownName> sortedAsShown(const QList<Path>& names) {
 
 } // namespace
 
-bool host::copyByReading(QFile& input, QFile& output, qint64 done, const std::function<bool(qint64)>& wrote) {
+qint64 host::copyByReading(QFile& input, QFile& output, qint64 done, qint64 size,
+                           const std::function<bool(qint64)>& wrote) {
     QByteArray block;
-    while (!(block = input.read(kCopyBlockBytes)).isEmpty()) {
+    while (done < size && !(block = input.read(std::min(kCopyBlockBytes, size - done))).isEmpty()) {
         if (output.write(block) != block.size())
-            return false;
+            return -1;
         done += block.size();
         if (!wrote(done))
-            return false;
+            return -1;
     }
-    return input.error() == QFileDevice::NoError;
+    return input.error() == QFileDevice::NoError ? done : -1;
 }
 
 host::Kind host::kindOf(const Path& path) {
@@ -90,6 +91,23 @@ bool isFolder(const Path& path) {
 
 bool isFile(const Path& path) {
     return host::kindOf(path) == host::Kind::RegularFile;
+}
+
+bool leadsOutside(const Path& root, const Path& path) {
+    Path at = root;
+    bool linked = false;
+    for (const Path& part : path.lexically_relative(root))
+        linked = linked || isLink(at /= part);
+    if (!linked)
+        return false;
+    // One that leads nowhere reads nothing: opening it fails, with its own reason.
+    std::error_code failed;
+    const Path real = std::filesystem::canonical(path, failed);
+    const Path realRoot = failed ? Path() : std::filesystem::canonical(root, failed);
+    if (failed)
+        return false;
+    const Path inside = real.lexically_relative(realRoot);
+    return inside.empty() || *inside.begin() == Path("..");
 }
 
 QList<ShownName> subfolders(const Path& folder) {
@@ -180,14 +198,12 @@ Status writeWhole(const Path& target, const QByteArray& bytes) {
     {
         const std::unique_ptr<QFile> output = host::createNewFile(temporary);
         if (!output)
-            return Status::failed(host::lastError());
-        if (output->write(bytes) != bytes.size())
-            status = Status::failed(output->errorString());
-        else if (!host::syncToDisk(*output))
-            status = Status::failed(host::lastError());
+            return host::lastFailure();
+        if (output->write(bytes) != bytes.size() || !host::syncToDisk(*output))
+            status = host::lastFailure();
     }
     if (status.ok() && !host::renameOver(temporary, target))
-        status = Status::failed(host::lastError());
+        status = host::lastFailure();
     if (!status.ok())
         host::removeFile(temporary);
     return status;

@@ -27,6 +27,10 @@ struct ShownName {
     QString shown;
 };
 
+// Whether reading path, a file below root, would read something outside root: only a link on the way can lead there,
+// and a link within root is read as any file.
+bool leadsOutside(const Path& root, const Path& path);
+
 // A folder's immediate subfolders, sorted as shown, without regard to letter case.
 QList<ShownName> subfolders(const Path& folder);
 // The names of a folder's regular files that end in suffix (".tex"), compared as the host compares names.

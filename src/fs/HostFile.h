@@ -43,11 +43,12 @@ std::unique_ptr<QFile> openRegularFile(const Path& path);
 // Creates path as a new empty file, opened for writing; nothing when something of that name is there.
 std::unique_ptr<QFile> createNewFile(const Path& path);
 
-// Copies all of input into output with the fastest copy the host offers, telling `wrote` the bytes
-// copied so far after each block; false when it fails, or when `wrote` returns false to give up.
-bool copyContents(QFile& input, QFile& output, const std::function<bool(qint64)>& wrote);
+// Copies the first `size` bytes of input into output with the fastest copy the host offers, telling `wrote` the
+// bytes copied so far after each block: the bytes copied, fewer where input ended sooner, or -1 when a call failed
+// or `wrote` returned false to give up. Never more, so a file that never ends cannot fill the disk.
+qint64 copyContents(QFile& input, QFile& output, qint64 size, const std::function<bool(qint64)>& wrote);
 // The copy every host can fall back on: blocks read and written, going on from `done` bytes.
-bool copyByReading(QFile& input, QFile& output, qint64 done, const std::function<bool(qint64)>& wrote);
+qint64 copyByReading(QFile& input, QFile& output, qint64 done, qint64 size, const std::function<bool(qint64)>& wrote);
 
 // Gives a written file the permissions of the file it copies.
 void copyPermissions(const QFile& from, QFile& to);
@@ -61,6 +62,18 @@ bool syncFolder(const Path& folder);
 // then what was started is waited for, with the folder's entries, once all are written (syncStagedFolder).
 bool syncStagedFile(QFile& file);
 bool syncStagedFolder(const Path& folder);
+
+// What the file system calls an entry itself, a link not followed: on Linux its device and inode, on Windows its
+// volume's serial number and file index. A copy of a file or folder never has the identity of the original.
+struct Identity {
+    quint64 volume = 0;
+    quint64 file = 0;
+    bool operator==(const Identity&) const = default;
+};
+std::optional<Identity> identityOf(const Path& path);
+
+// Adds bytes at the end of a file that is there, not through a link.
+bool appendToFile(const Path& path, const QByteArray& bytes);
 
 // Renames from over to, replacing an existing file of that name in one step.
 bool renameOver(const Path& from, const Path& to);

@@ -123,28 +123,28 @@ std::unique_ptr<QFile> createNewFile(const Path& path) {
     return fd < 0 ? nullptr : adopt(fd, QIODevice::WriteOnly);
 }
 
-bool copyContents(QFile& input, QFile& output, const std::function<bool(qint64)>& wrote) {
+qint64 copyContents(QFile& input, QFile& output, qint64 size, const std::function<bool(qint64)>& wrote) {
     qint64 done = 0;
 #if defined(Q_OS_LINUX)
     // The kernel copies without a trip through user space, and shares blocks where the file system can.
-    for (;;) {
-        const ssize_t copied =
-            ::copy_file_range(input.handle(), nullptr, output.handle(), nullptr, static_cast<size_t>(kBlockBytes), 0);
+    while (done < size) {
+        const ssize_t copied = ::copy_file_range(input.handle(), nullptr, output.handle(), nullptr,
+                                                 static_cast<size_t>(std::min(kBlockBytes, size - done)), 0);
         if (copied == 0)
-            return true;
+            return done;
         if (copied < 0) {
             if (errno == EINTR)
                 continue;
             if (done == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
                 break; // not offered between these two files: copy by reading
-            return false;
+            return -1;
         }
         done += copied;
         if (!wrote(done))
-            return false;
+            return -1;
     }
 #endif
-    return copyByReading(input, output, done, wrote);
+    return copyByReading(input, output, done, size, wrote);
 }
 
 void copyPermissions(const QFile& from, QFile& to) {
@@ -185,6 +185,24 @@ bool syncStagedFolder(const Path& folder) {
     return syncFolder(folder);
 }
 #endif
+
+std::optional<Identity> identityOf(const Path& path) {
+    struct stat info {};
+    if (path.empty() || ::lstat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return Identity{quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+bool appendToFile(const Path& path, const QByteArray& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) == bytes.size();
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return written;
+}
 
 bool renameOver(const Path& from, const Path& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;

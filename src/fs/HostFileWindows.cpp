@@ -122,8 +122,8 @@ std::unique_ptr<QFile> createNewFile(const Path& path) {
     return file;
 }
 
-bool copyContents(QFile& input, QFile& output, const std::function<bool(qint64)>& wrote) {
-    return copyByReading(input, output, 0, wrote);
+qint64 copyContents(QFile& input, QFile& output, qint64 size, const std::function<bool(qint64)>& wrote) {
+    return copyByReading(input, output, 0, size, wrote);
 }
 
 // A read-only source would make its copy read-only too, and the next swap could not replace it.
@@ -144,6 +144,31 @@ bool syncStagedFile(QFile& file) {
 
 bool syncStagedFolder(const Path&) {
     return true;
+}
+
+std::optional<Identity> identityOf(const Path& path) {
+    const HANDLE handle = openHandle(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(handle, &info) != 0;
+    ::CloseHandle(handle);
+    if (!known)
+        return std::nullopt;
+    return Identity{info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+bool appendToFile(const Path& path, const QByteArray& bytes) {
+    const HANDLE handle = openHandle(path, FILE_APPEND_DATA, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool whole = ::WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr) &&
+                       written == DWORD(bytes.size());
+    const DWORD error = ::GetLastError();
+    ::CloseHandle(handle);
+    ::SetLastError(error);
+    return whole;
 }
 
 bool renameOver(const Path& from, const Path& to) {

@@ -4,6 +4,7 @@
 #include "fs/HostFile.h"
 #include "fs/Journal.h"
 #include "fs/Log.h"
+#include "fs/Mark.h"
 
 #include <algorithm>
 
@@ -18,40 +19,39 @@ const Path kWholeSet("whole");
 const Path kReplacedSet("replaced");
 const Path kGoneSet("gone"); // the set kept before, replaced
 const Path kJournal("journal");
-// Made first in each folder of the program's own and removed last, so a folder holding it is the program's.
-const Path kMark(".tarvok-made");
 
 bool isPlain(const Path& path, host::Kind kind) {
     return host::kindOfEntry(path) == kind;
 }
 
-// Only the files of a folder itself go: a folder or a link inside it stays, and so does the folder then.
-void removeFilesIn(const Path& folder) {
-    const QList<Path> names = host::entriesOf(folder);
-    for (const Path& name : names)
-        if (name != kMark && isPlain(folder / name, host::Kind::RegularFile))
-            host::removeFile(folder / name);
-    if (names.contains(kMark))
-        host::removeFile(folder / kMark);
-}
-
 // The folders a working folder may hold beside its files.
 const Path kParts[] = {kNewFiles, kOldFiles, kWholeSet, kReplacedSet, kGoneSet};
 
-// The working folder holds files, and the folders of its parts; nothing is followed out of it. A folder without the
-// mark, unless empty, is the member's; so is a link where one of its parts should be.
+// The working folder holds files, and the folders of its parts; nothing is followed out of it, and only what the
+// marks name goes. A folder without its own mark, unless empty, is the member's; so is a link where one of its parts
+// should be.
 bool removeWorkFolder(const Path& work) {
-    if (isOwnFolder(work)) {
+    if (isOwnFolder(work))
         for (const Path& part : kParts)
-            if (isPlain(work / part, host::Kind::Folder)) {
-                removeFilesIn(work / part);
-                host::removeFolder(work / part);
-            }
-        removeFilesIn(work);
-    }
-    if (isPlain(work, host::Kind::Folder))
-        host::removeFolder(work);
-    return !anythingAt(work);
+            if (isPlain(work / part, host::Kind::Folder))
+                removeOwnFiles(work / part);
+    return removeOwnFiles(work);
+}
+
+// Whether a part of the working folder holds a file the program wrote there; the mark alone is none.
+bool holdsFiles(const Path& part) {
+    const QList<Path> names = host::entriesOf(part);
+    return std::any_of(names.begin(), names.end(), [](const Path& name) { return !isMarkName(name); });
+}
+
+// Moves what is not a regular file from one folder to another: what the member put in a kept set stays with it
+// wherever the program moves the set.
+bool moveOddEntries(const Path& from, const Path& to) {
+    bool moved = true;
+    for (const Path& name : host::entriesOf(from))
+        if (!isMarkName(name) && host::kindOfEntry(from / name) != host::Kind::RegularFile)
+            moved = host::renameOver(from / name, to / name) && moved;
+    return moved;
 }
 
 void removeTemporaryFiles(const Path& folder) {
@@ -89,11 +89,9 @@ Result<QList<Path>> readJournal(const Path& work) {
     if (!bytes)
         return Status::failed(QStringLiteral("its journal cannot be read: ") + bytes.status().reason());
     Result<QList<Path>> names = namesInJournal(*bytes);
-    for (const Path& name : names.value_or({})) {
-        const host::Kind kind = host::kindOfEntry(work / kNewFiles / name);
-        if (kind != host::Kind::Missing && kind != host::Kind::RegularFile)
+    for (const Path& name : names.value_or({}))
+        if (anythingAt(work / kNewFiles / name) && !holdsAsNoted(work / kNewFiles, name))
             return Status::failed(QStringLiteral("%1 is not a file it wrote").arg(displayName(name)));
-    }
     return names;
 }
 
@@ -102,14 +100,16 @@ Path numbered(const Path& name, int number) {
     return number == 1 ? name : fromQt(QStringLiteral("%1 %2").arg(displayName(name)).arg(number));
 }
 
-// A set the program kept earlier, which the next one replaces: made by it and holding files alone, so that it goes
-// whole.
-bool isReplaceableSet(const Path& folder) {
-    if (!isOwnFolder(folder))
+// A set the program kept earlier, which the next one replaces: made by it here, and every file in it one it put
+// there, unchanged. What else stands in it moves to the new set, unless a file of the new set has its name.
+bool isReplaceableSet(const Path& folder, const Path& newSet) {
+    if (!holdsOnlyOwnFiles(folder))
         return false;
     const QList<Path> names = host::entriesOf(folder);
-    return std::all_of(names.begin(), names.end(),
-                       [&](const Path& name) { return isPlain(folder / name, host::Kind::RegularFile); });
+    return std::none_of(names.begin(), names.end(), [&](const Path& name) {
+        return !isMarkName(name) && host::kindOfEntry(folder / name) != host::Kind::RegularFile &&
+               anythingAt(newSet / name);
+    });
 }
 
 // How putting the kept sets in place ended: every set in place, or none, or, when what was moved could not all be
@@ -138,35 +138,46 @@ KeptPlacing placeKeptSets(const Path& folder, const Path& work, const KeptSets& 
             wholeMoved = true;
     }
     const Path replaced = work / kReplacedSet;
-    const QList<Path> files = host::entriesOf(replaced, host::Kind::RegularFile);
+    const Path gone = work / kGoneSet;
+    // Cut short as it replaced the set kept last, what the member had put in it joins the new set.
+    if (isPlain(gone, host::Kind::Folder) && isPlain(replaced, host::Kind::Folder))
+        moveOddEntries(gone, replaced);
+    // A mark sealed before a cut left its temporary file: no file of the set.
+    removeTemporaryFiles(replaced);
+    QList<Path> files = host::entriesOf(replaced, host::Kind::RegularFile);
+    files.removeIf([](const Path& name) { return isMarkName(name); });
     Path target;
     for (int number = 1; number <= 1000 && target.empty(); ++number)
-        if (const Path name = folder / numbered(kept.replaced, number); !anythingAt(name) || isReplaceableSet(name))
+        if (const Path name = folder / numbered(kept.replaced, number);
+            !anythingAt(name) || isReplaceableSet(name, replaced))
             target = name;
-    // The mark alone keeps nothing, and the set kept last stays.
-    const bool keeping = files.size() > 1;
+    // The set kept last stays when nothing new is kept.
+    const bool keeping = !files.isEmpty();
     const bool replacing = keeping && anythingAt(target);
     // The renames in the car folder are made durable by its sync before the journal goes; those into the replaced
-    // set's folder, by its own.
-    if (keeping && !target.empty() && (!replacing || host::renameOver(target, work / kGoneSet)) &&
+    // set's folder, by its own. Sealed, the mark proves the kept files for as long as the set is kept.
+    if (keeping && !target.empty() && sealMark(replaced).ok() &&
+        (!replacing || (host::renameOver(target, gone) && moveOddEntries(gone, replaced))) &&
         host::renameOver(replaced, target)) {
         host::syncFolder(target);
         QStringList names;
         for (const Path& name : files)
-            if (name != kMark)
-                names.append(displayName(name));
+            names.append(displayName(name));
         qCInfo(fsLog).noquote() << QStringLiteral("kept what it replaced in %1: %2")
                                        .arg(displayName(target), names.join(QStringLiteral(", ")));
     } else if (keeping) {
         qCWarning(fsLog).noquote() << "what it replaced could not be kept in" << displayName(target) << "-"
                                    << host::lastError();
-        const bool undone =
-            (!isPlain(work / kGoneSet, host::Kind::Folder) || host::renameOver(work / kGoneSet, target)) &&
-            (!wholeMoved || host::renameOver(whole, work / kWholeSet));
+        const bool undone = (!isPlain(gone, host::Kind::Folder) ||
+                             (moveOddEntries(replaced, gone) && host::renameOver(gone, target))) &&
+                            (!wholeMoved || host::renameOver(whole, work / kWholeSet));
         return {false, undone, kept.replaced};
     }
-    if (wholeMoved)
+    if (wholeMoved) {
+        // The member's from now on: nothing in it is ever removed by the program.
+        unmarkFolder(whole);
         qCInfo(fsLog).noquote() << "kept the cars as they were in" << displayName(whole);
+    }
     return {};
 }
 
@@ -189,48 +200,35 @@ bool placingWaits(const Path& folder) {
     return isOwnFolder(work) && isPlain(work / kJournal, host::Kind::RegularFile);
 }
 
-bool isOwnFolder(const Path& folder) {
-    return isPlain(folder, host::Kind::Folder) && isPlain(folder / kMark, host::Kind::RegularFile);
-}
-
-Status makeOwnFolder(const Path& folder) {
-    if (!host::makeFolder(folder) || !host::createNewFile(folder / kMark))
-        return Status::failed(host::lastError());
-    return Status::done();
-}
-
-void unmarkFolder(const Path& folder) {
-    if (isPlain(folder, host::Kind::Folder))
-        host::removeFile(folder / kMark);
-}
-
 void removeCopiedFolder(const Path& folder) {
-    if (isOwnFolder(folder)) {
+    if (isOwnFolder(folder))
         removeWorkFolder(folder / kWorkFolder);
-        removeFilesIn(folder);
-    }
-    if (isPlain(folder, host::Kind::Folder))
-        host::removeFolder(folder);
+    removeOwnFiles(folder);
 }
 
 StagedCopy::StagedCopy(Path folder, std::optional<KeptSets> kept)
     : folder_(std::move(folder)), work_(folder_ / kWorkFolder), kept_(std::move(kept)),
       aside_(work_ / (kept_ ? kReplacedSet : kOldFiles)), started_(Status::done()) {
     recover(folder_, kept_);
+    folderIsOwn_ = isOwnFolder(folder_);
     if (anythingAt(work_) && !isOwnFolder(work_)) {
         inTheWay_ = work_;
         started_ = Status::failed(QStringLiteral("something the program did not make is in the way"));
-    } else if (!makeOwnFolder(work_).ok() || !host::makeFolder(work_ / kNewFiles) ||
-               (kept_ && !makeOwnFolder(aside_).ok())) {
+    } else if (anythingAt(work_)) {
+        // An earlier copy that could not be finished keeps its working folder until it is.
+        waiting_ = true;
+        started_ = Status::failed(QStringLiteral("an earlier copy waits to be finished"));
+    } else if (Status made = makeOwnFolder(work_); !made.ok() || !(made = makeOwnFolder(work_ / kNewFiles)).ok() ||
+                                                   (kept_ && !(made = makeOwnFolder(aside_)).ok())) {
         // Marked from the start, the replaced files' folder is the program's once it takes its name.
-        started_ = Status::failed(host::lastError());
+        started_ = made;
     }
 }
 
 StagedCopy::~StagedCopy() {
     // A journal still there marks placing that could not be undone: the next start finishes it. A working folder
     // that is not the program's stays as it is.
-    if (!inTheWay_ && !isFile(work_ / kJournal))
+    if (!inTheWay_ && !waiting_ && !isFile(work_ / kJournal))
         removeWorkFolder(work_);
 }
 
@@ -238,22 +236,34 @@ Status StagedCopy::stage(const Path& source, const Path& name, const std::functi
     if (!started_.ok())
         return started_;
     // A journal names only what the next start would take from one.
-    if (!isSingleName(name) || staged_.size() == kMaxSetFiles || (part != Part::Placed && !kept_))
+    if (!isSingleName(name) || isMarkName(name) || staged_.size() == kMaxSetFiles || (part != Part::Placed && !kept_))
         return Status::failed(QStringLiteral("not a name or a file a set of files can hold"));
     const Path into = part == Part::Placed ? work_ / kNewFiles : part == Part::Whole ? work_ / kWholeSet : aside_;
-    if (!isPlain(into, host::Kind::Folder) && !host::makeFolder(into))
-        return host::lastFailure();
+    if (!isPlain(into, host::Kind::Folder))
+        if (const Status made = makeOwnFolder(into); !made.ok())
+            return made;
     const std::unique_ptr<QFile> input = host::openRegularFile(source);
     if (!input)
         return failedToOpen(source);
+    // Opened once, the file is copied for the size it had then and no further: one that grows or shrinks meanwhile,
+    // or never ends, is no file to place.
+    const qint64 size = input->size();
     const Path staged = into / name;
+    if (const Status noted = noteArriving(into, name, size); !noted.ok())
+        return noted;
     Status status = Status::done();
     {
         const std::unique_ptr<QFile> output = host::createNewFile(staged);
         if (!output)
             return host::lastFailure();
         host::copyPermissions(*input, *output);
-        if (!host::copyContents(*input, *output, wrote) || !host::syncStagedFile(*output))
+        const qint64 copied = host::copyContents(*input, *output, size, wrote);
+        char more = 0;
+        if (copied < 0)
+            status = host::lastFailure();
+        else if (copied != size || input->read(&more, 1) != 0)
+            status = Status::failed(QStringLiteral("changed while it was being copied"));
+        else if (!host::syncStagedFile(*output))
             status = host::lastFailure();
     }
     if (!status.ok())
@@ -271,33 +281,43 @@ QList<Blocked> StagedCopy::place() {
     if (!blocked.isEmpty() || staged_.isEmpty())
         return blocked;
 
-    const auto everyFile = [this](Obstacle why) {
+    const auto everyFile = [this](const Status& status) {
         QList<Blocked> all;
         for (const Path& name : std::as_const(staged_))
-            all.append({name, why});
+            all.append({name, status.noRoom() ? Obstacle::NoRoom : Obstacle::Failed});
         return all;
     };
     // From the journal on, the next start finishes what a cut here leaves half done; the staged files must
     // be on the disk before it.
-    if (!syncStaged(work_) || !writeWhole(work_ / kJournal, journalOf(staged_)).ok() || !host::syncFolder(work_) ||
-        (!kept_ && !host::makeFolder(aside_)))
-        return everyFile(Obstacle::Failed);
+    if (!syncStaged(work_))
+        return everyFile(host::lastFailure());
+    const QByteArray journal = journalOf(staged_);
+    Status ready = noteArriving(work_, kJournal, journal.size());
+    if (!ready.ok() || !(ready = writeWhole(work_ / kJournal, journal)).ok() || !host::syncFolder(work_) ||
+        (!kept_ && !(ready = makeOwnFolder(aside_)).ok()))
+        return everyFile(ready.ok() ? host::lastFailure() : ready);
 
-    QList<Path> aside;
+    QList<std::pair<Path, Path>> aside; // each file moved out of the way, and the folder it went to
     QList<Path> placed;
     for (const Path& name : std::as_const(staged_)) {
         const Path target = folder_ / name;
-        if (host::kindOf(target) != host::Kind::Missing) {
-            if (!host::renameOver(target, aside_ / name)) {
+        if (anythingAt(target)) {
+            // A link is no file to keep: the swap kept a copy of what it led to.
+            const Path to = kept_ && isLink(target) ? work_ / kOldFiles : aside_;
+            const std::optional<host::Identity> identity = host::identityOf(target);
+            if ((!isPlain(to, host::Kind::Folder) && !makeOwnFolder(to).ok()) ||
+                !noteArriving(to, name, sizeOf(target), identity).ok() || !host::renameOver(target, to / name)) {
                 qCWarning(fsLog).noquote()
                     << QStringLiteral("%1 could not be moved aside: %2").arg(displayName(target), host::lastError());
                 const Obstacle why = host::obstacleTo(target).value_or(Obstacle::Failed);
                 undoPlacing(aside, placed);
                 return {{name, why}};
             }
-            aside.append(name);
+            aside.append({name, to});
         }
-        if (!host::renameOver(work_ / kNewFiles / name, target)) {
+        const Path staged = work_ / kNewFiles / name;
+        if ((folderIsOwn_ && !noteArriving(folder_, name, sizeOf(staged), host::identityOf(staged)).ok()) ||
+            !host::renameOver(staged, target)) {
             qCWarning(fsLog).noquote()
                 << QStringLiteral("%1 could not be put in place: %2").arg(displayName(target), host::lastError());
             undoPlacing(aside, placed);
@@ -316,7 +336,7 @@ QList<Blocked> StagedCopy::place() {
     return {};
 }
 
-void StagedCopy::undoPlacing(const QList<Path>& asideNames, const QList<Path>& placedNames) {
+void StagedCopy::undoPlacing(const QList<std::pair<Path, Path>>& asideNames, const QList<Path>& placedNames) {
     // A new file that cannot be taken back stays, and so does its old one: put back over it, the old file would
     // leave the next start no copy of the new one to finish with.
     QList<Path> stuck;
@@ -324,9 +344,9 @@ void StagedCopy::undoPlacing(const QList<Path>& asideNames, const QList<Path>& p
         if (!host::renameOver(folder_ / name, work_ / kNewFiles / name))
             stuck.append(name);
     bool undone = stuck.isEmpty();
-    for (const Path& name : asideNames)
+    for (const auto& [name, from] : asideNames)
         if (!stuck.contains(name))
-            undone = host::renameOver(aside_ / name, folder_ / name) && undone;
+            undone = host::renameOver(from / name, folder_ / name) && undone;
     // Undone in part, the set goes forward at the next start, as the journal says.
     if (undone && host::syncFolder(folder_))
         host::removeFile(work_ / kJournal);
@@ -338,19 +358,19 @@ void StagedCopy::undoPlacing(const QList<Path>& asideNames, const QList<Path>& p
 Recovery recover(const Path& folder, const std::optional<KeptSets>& kept) {
     removeTemporaryFiles(folder);
     const Path work = folder / kWorkFolder;
-    // What the program did not make stays, and is no leftover; an empty folder holds nothing to lose.
+    // What the program did not make stays, and is no leftover; an empty folder holds nothing to lose. A mark that was
+    // not made here came with a copy, and nothing it names is taken for the program's.
     if (!isOwnFolder(work)) {
-        if (isPlain(work, host::Kind::Folder))
-            host::removeFolder(work);
-        return {};
+        if (removeOwnFiles(work) || !bearsMark(work))
+            return {};
+        return setAside(work, QStringLiteral("its mark was not made for it here"));
     }
     for (const Path& part : kParts)
-        if (anythingAt(work / part) && !isPlain(work / part, host::Kind::Folder))
+        if (anythingAt(work / part) && !isOwnFolder(work / part) && !removeOwnFiles(work / part))
             return setAside(work, displayName(part) + QStringLiteral(" in it is not a folder the program made"));
     if (!anythingAt(work / kJournal)) {
         // With nothing written yet, or everything placed and only the clearing up left, there is nothing to undo.
-        const bool written =
-            !host::entriesOf(work / kNewFiles).isEmpty() || !host::entriesOf(work / kWholeSet).isEmpty();
+        const bool written = holdsFiles(work / kNewFiles) || holdsFiles(work / kWholeSet);
         if (!removeWorkFolder(work))
             return setAside(work, QStringLiteral("it holds what this program does not put there"));
         if (written)
@@ -370,9 +390,11 @@ Recovery recover(const Path& folder, const std::optional<KeptSets>& kept) {
         const Path staged = work / kNewFiles / name;
         if (!anythingAt(staged))
             continue;
-        const bool keep =
-            keeping && host::kindOf(folder / name) == host::Kind::RegularFile && !anythingAt(aside / name);
-        if ((keep && !host::renameOver(folder / name, aside / name)) || !host::renameOver(staged, folder / name)) {
+        const Path target = folder / name;
+        const bool keep = keeping && isPlain(target, host::Kind::RegularFile) && !anythingAt(aside / name);
+        if ((keep && (!noteArriving(aside, name, sizeOf(target), host::identityOf(target)).ok() ||
+                      !host::renameOver(target, aside / name))) ||
+            !host::renameOver(staged, target)) {
             qCWarning(fsLog).noquote() << QStringLiteral("%1 could not be put in place, to finish a copy cut short: %2")
                                               .arg(displayName(folder / name), host::lastError());
             unplaced.append({name, host::obstacleTo(folder / name).value_or(Obstacle::Failed)});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fs/Mark.h"
 #include "fs/Path.h"
 #include "fs/Status.h"
 
@@ -14,15 +15,8 @@ bool isWorkFolderName(const Path& name);
 // Whether a copy into folder was cut short while it was putting its files in place, and waits to be finished.
 bool placingWaits(const Path& folder);
 
-// Whether folder is one the program made: a folder itself, not a link to one, holding the program's mark. What
-// has the name of one of the program's folders without the mark is the member's, and is left as it is.
-bool isOwnFolder(const Path& folder);
-// Makes folder, marked as the program's.
-Status makeOwnFolder(const Path& folder);
-// Takes the mark off a folder of the program's that is now the member's, as a first backup once it is "original".
-void unmarkFolder(const Path& folder);
-// Removes a folder the program made and filled with copies: its files and its working folder. Nothing of a
-// folder without the mark goes, unless it is empty: one a copy cut short just after making it.
+// Removes a folder the program made and filled with copies: the files its mark names, and its working folder. Nothing
+// of a folder without its mark goes, unless it is empty: one a copy cut short just after making it.
 void removeCopiedFolder(const Path& folder);
 
 // The sets of files a copy into a folder keeps beside it, put in place together with the files it places.
@@ -61,6 +55,8 @@ public:
     const Status& started() const { return started_; }
     // What holds the working folder's name, when the program did not make it: then nothing is staged.
     const std::optional<Path>& inTheWay() const { return inTheWay_; }
+    // Whether an earlier copy that could not be finished keeps the working folder: then nothing is staged.
+    bool waiting() const { return waiting_; }
 
     // Writes source, whole and synced, as the file `name` of the set's part, telling `wrote` the bytes written so
     // far; `wrote` returning false gives the file up.
@@ -74,7 +70,7 @@ public:
 
 private:
     // Puts back the files place() had moved when a move failed.
-    void undoPlacing(const QList<Path>& asideNames, const QList<Path>& placedNames);
+    void undoPlacing(const QList<std::pair<Path, Path>>& asideNames, const QList<Path>& placedNames);
 
     Path folder_;
     Path work_;
@@ -82,6 +78,8 @@ private:
     Path aside_; // where placing moves the files it replaces
     Status started_;
     std::optional<Path> inTheWay_;
+    bool waiting_ = false;
+    bool folderIsOwn_ = false; // the files placed are noted in its mark, as the program's until it is the member's
     QList<Path> staged_;
 };
 

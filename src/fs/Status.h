@@ -52,6 +52,7 @@ enum class Obstacle {
     Folder,   // a folder of that name stands where the file must go
     Denied,   // the host refuses for another reason
     Failed,   // moving it failed in the middle of placing a set
+    NoRoom,   // the disk had no room for what placing must write first
 };
 
 } // namespace fs

@@ -186,8 +186,9 @@ private slots:
         auto* list = member.control<QListView>("lstPacks");
         list->setCurrentIndex(list->model()->index(0, 0));
         const QByteArray staging = QFileInfo(member.cars.path()).canonicalFilePath().toUtf8() + "/.tarvok-work/new";
-        // The pack's second file's creation: the cars as they were (63 bytes) and its first file (11) are written.
-        file_calls_arm(staging, FILE_CALLS_ALL, 6, FILE_CALLS_HOLD);
+        // The pack's second file's creation, after the part's folder, its mark and each file noted in it: the cars as
+        // they were (63 bytes) and its first file (11) are written.
+        file_calls_arm(staging, FILE_CALLS_ALL, 8, FILE_CALLS_HOLD);
         QStringList whileHeld{"never held"};
         QTimer::singleShot(0, [&] {
             const auto release = qScopeGuard(file_calls_release); // on leaving, a failure too: else the copy waits on

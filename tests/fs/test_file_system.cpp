@@ -1,4 +1,5 @@
 #include "fs/FileSystem.h"
+#include "fs/StagedCopy.h"
 
 #include <QtTest>
 
@@ -29,6 +30,27 @@ private slots:
         if (single)
             QCOMPARE(fs::displayName(*path), name);
     }
+
+#ifdef Q_OS_LINUX
+    // Opened once, a file is copied for the size it had then: one that says it holds nothing but never ends is
+    // refused at once, and nothing of it stays.
+    void aCopyStopsAtTheSizeItRead() {
+        QTemporaryDir dir;
+        const fs::Path folder = fs::fromQt(dir.path());
+        qint64 written = -1;
+        {
+            fs::StagedCopy copy(folder);
+            const fs::Status endless = copy.stage("/proc/self/pagemap", "endless.tex", [&](qint64 done) {
+                written = done;
+                return true;
+            });
+            QCOMPARE(endless.reason(), "changed while it was being copied");
+            QCOMPARE(copy.place(), QList<fs::Blocked>());
+        }
+        QCOMPARE(written, -1);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(FileSystemTest)

@@ -135,7 +135,8 @@ private slots:
         row("a texture missing", {"remove b.tex"}, offered, differ + "b.tex is not there");
         row("a folder in the way", {"folder b.tex"}, offered, differ + "b.tex is a folder");
 #ifdef Q_OS_UNIX
-        row("a device in the way", {"link b.tex"}, offered, differ + "b.tex is not a regular file");
+        row("a link out of the car folder", {"link b.tex"}, offered,
+            differ + "b.tex is a link to a place outside the car folder");
 #endif
         row("out of date", {"flip b.tex", "packs GT|13/04/2026"}, {kFound + "GT is out of date\r\n" + problems}, "");
         row("not installed", {"remove GT"}, {kFound + "GT is not installed\r\n" + problems}, "");
@@ -184,14 +185,16 @@ private slots:
         LeagueDay day;
         day.cars.addPack("../outside", "Outside", "12/04/2026");
         day.cars.write("car1.trk", "not a track");
+        day.cars.addPack(".tarvok-original", "Hidden", "12/04/2026");
         day.publish({"2026-12-13|Final|../outside|../cars/car1"},
-                    {"..|1/1/2003", "../outside|1/1/2003", "..\\outside|1/1/2003"});
+                    {"..|1/1/2003", "../outside|1/1/2003", "..\\outside|1/1/2003", ".tarvok-original|1/1/2003"});
         const TreeSnapshot before = day.cars.snapshot();
         const QString outside = "../outside is not installed\r\n";
         const QString final = "Meeting Info | The next meeting is the Final on 2026-12-13 at ../cars/car1 using the "
                               "../outside cars. \r\n";
         QCOMPARE(day.both().mid(1), // the status and the meeting's report
-                 (QStringList{"Pack Status | .. is not installed\r\n" + outside + "..\\outside is not installed\r\n",
+                 (QStringList{"Pack Status | .. is not installed\r\n" + outside + "..\\outside is not installed\r\n" +
+                                  ".tarvok-original is not installed\r\n",
                               final + outside + "The ../cars/car1 track is not installed\r\n" + kProblems}));
         QCOMPARE(day.cars.snapshot().changesSince(before), (QStringList{"+ cars/tarvmeet.txt", "+ cars/tarvver.txt"}));
     }

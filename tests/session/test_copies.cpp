@@ -1,5 +1,6 @@
 #include "fs/FileSystem.h"
 #include "fs/FolderLock.h"
+#include "fs/Journal.h"
 #include "session/LogFile.h"
 #include "support/CarFolder.h"
 #include "support/Process.h"
@@ -85,9 +86,9 @@ struct Member {
         cars.write("../game.exe", "the game");
         cars.write("../docs/letter.odt", "a letter");
         if (change.startsWith("journal") || change.startsWith("link .tarvok-work/"))
-            cars.write(".tarvok-work/.tarvok-made", "");
+            cars.makeOwn(".tarvok-work");
         if (change.startsWith("journal")) {
-            cars.write(".tarvok-work/new/b.tex", "staged b");
+            cars.makeOwn(".tarvok-work/new", {{"b.tex", "staged b"}});
             cars.write(".tarvok-work/game.exe", "planted");
             cars.write(".tarvok-work/journal",
                        what == "without its first line" ? QByteArray("a.tex\0", 6)
@@ -101,6 +102,40 @@ struct Member {
             QFile::link(cars.file("../docs"), cars.file(what));
         if (change.startsWith("pack"))
             cars.addPack(what, "Mine", "2001", {"a.tex"});
+        if (change == "original a file")
+            cars.write("original", "a file of the member's");
+        for (const char* empty : {"e.tex", "GT/e.tex"})
+            if (change == "empty")
+                cars.write(empty, "");
+        for (int texture = 0; change == "many" && texture <= fs::kMaxSetFiles; ++texture)
+            cars.write(QString("Many/%1.tex").arg(texture), "t");
+        if (change == "many")
+            cars.write("Many/drivers.txt", "");
+#ifdef Q_OS_UNIX
+        const QByteArray linked = QFile::encodeName(cars.file(change.section(' ', 1, 1)));
+        if (change.startsWith("outlink") || change.startsWith("inlink"))
+            QFile::remove(linked);
+        if (change.startsWith("outlink"))
+            ::symlink(QFile::encodeName(cars.file("../docs/letter.odt")).constData(), linked.constData());
+        if (change.startsWith("inlink")) { // relative, as an archive unpacks one
+            cars.write("keep/a.tex", "kept a");
+            ::symlink("keep/a.tex", linked.constData());
+        }
+#endif
+        // A copy of a car folder carries the program's marks into folders of the member's: a mark made elsewhere.
+        if (change.startsWith("copied")) {
+            cars.makeOwn("../elsewhere", {{"a.tex", "a"}});
+            for (const QString& folder : what.split(", ")) {
+                cars.addPack(folder, "Mine", "2001", {"mine.tex"});
+                cars.write(folder + "/notes.txt", "my notes");
+                QFile::copy(cars.file("../elsewhere/.tarvok-made"), cars.file(folder + "/.tarvok-made"));
+            }
+            if (what == ".tarvok-work") { // and a journal as the program writes them
+                QFile::remove(cars.file(".tarvok-work/mine.tex"));
+                cars.write(".tarvok-work/journal", firstLine + "a.tex" + '\0');
+                cars.write(".tarvok-work/new/a.tex", "planted");
+            }
+        }
     }
     // Where the file calls of the program land, as the host names it.
     QByteArray root(const QString& below = {}) const {
@@ -155,13 +190,34 @@ private slots:
         row("\"previous\" swapped in", 1, "then 3",
             {sorted(kFirstBackup + previous + QStringList{"+ cars/b.tex"}), {}});
         row("\"previous\" swapped in twice", 1, "then 3 3", {gt, {}, gtSet});
+        const QStringList second{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"};
+        row("an odd entry in \"previous\"", 1, "odd then 0",
+            {sorted(kFirstBackup + second +
+                    QStringList{"+ cars/previous/", "+ cars/previous/.tarvok-made", "+ cars/previous/drivers.txt",
+                                "+ cars/previous/odd.tex/"}),
+             {},
+             "Bare Pack 2020"});
+        row("a file of the member's in \"previous\"", 1, "mine then 0",
+            {sorted(kFirstBackup + second + previous +
+                    QStringList{"+ cars/previous/mine.tex", "+ cars/previous 2/", "+ cars/previous 2/.tarvok-made",
+                                "+ cars/previous 2/drivers.txt"}),
+             {},
+             "Bare Pack 2020"});
         row("no cars to keep", 1, "no cars",
             {{"+ cars/b.tex", "- cars/z.tex", "~ cars/a.tex", "~ cars/drivers.txt"}, {}, gtSet});
         row("a pack of the member's named \"previous\"", 1, "pack previous",
             {sorted(gtCars + kFirstBackup + QStringList(previous).replaceInStrings("previous", "previous 2")),
              {},
              gtSet});
+        row("a file named \"original\" in the way", 1, "original a file", {sorted(gtCars + previous), {}, gtSet});
+        // An empty texture of the pack's is the active one already, and nothing replaces it.
+        row("an empty texture", 1, "empty", {sorted(gt + QStringList{"+ cars/original/e.tex"}), {}, gtSet});
         row("nothing selected", -1, "", {{}, {"Doh! | Please choose a skinpack first"}});
+        row("a pack past the bound", 2, "many",
+            {{},
+             {"Oops... | The set to copy has 10002 files, more than the 10000 that Tarvok Car Manager copies at once, "
+              "so it copied none of them." +
+              kUnchanged}});
         row("a position past the list", 5, "", {{}, {kNotFound}});
         row("the pack removed", 1, "remove GT",
             {{"- cars/GT/", "- cars/GT/a.tex", "- cars/GT/b.tex", "- cars/GT/drivers.txt"}, {kNotFound}});
@@ -188,15 +244,34 @@ private slots:
              {"../game.exe", "../../a.tex", "/", "..\\game.exe", ".", "", "without its first line", "over the bound"})
             QTest::addRow("a journal naming \"%s\"", entry)
                 << 1 << QString("journal ") + entry
-                << setAside({"", ".tarvok-made", "game.exe", "journal", "new/", "new/b.tex"});
+                << setAside({"", ".tarvok-made", "game.exe", "journal", "new/", "new/.tarvok-made", "new/b.tex"});
         row("a journal it cannot finish", 1, "journal b.tex",
             {{},
              {"Tarvok Car Manager | The last swap of car sets was cut short while it was putting the new "
               "cars in place, and could not be finished now. These files could not be put in place:\r\nb.tex "
               "(a folder of that name is in the way)\r\n\r\nUntil they are, the folder holds some new files "
               "and some old: once they can be replaced, start Tarvok Car Manager again to finish it.",
-              kFailed + "original/a.tex\r\noriginal/z.tex\r\noriginal/drivers.txt\r\na.tex\r\nb.tex\r\ndrivers.txt" +
+              "Oops... | A swap or backup that was cut short could not be finished yet, so nothing new can be copied "
+              "until it is. Close the game if it is running, then start Tarvok Car Manager again to finish it." +
                   kUnchanged}});
+        // A mark that a copy carried makes nothing the program's: the member's files stay, each byte of them.
+        const auto renamed = [&](const QString& to) {
+            return sorted(gtCars + kFirstBackup + QStringList(previous).replaceInStrings("previous", to));
+        };
+        row("a copied mark in the member's \"previous\"", 1, "copied previous", {renamed("previous 2"), {}, gtSet});
+        row("copied marks in \"previous\" and \"previous 2\"", 1, "copied previous, previous 2",
+            {renamed("previous 3"), {}, gtSet});
+        row("a pack \"previous\" with a copied mark, swapped in", 2, "copied previous",
+            {sorted(kFirstBackup + QStringList{"+ cars/mine.tex", "+ cars/previous 2/",
+                                               "+ cars/previous 2/.tarvok-made", "+ cars/previous 2/drivers.txt",
+                                               "~ cars/drivers.txt"}),
+             {},
+             "Mine 2001"});
+        // The backup that goes first finds the member's folder where its own goes.
+        row("a copied mark in \".tarvok-original\"", 1, "copied .tarvok-original",
+            {gt, {kAsk, "Oops... | " + kInTheWay.arg("CARS/.tarvok-original") + kBackupUnchanged}, gtSet});
+        row("a copied working folder with a journal", 1, "copied .tarvok-work",
+            setAside({"", ".tarvok-made", "drivers.txt", "journal", "new/", "new/a.tex", "notes.txt"}));
         const Outcome inTheWay{{}, {"Oops... | " + kInTheWay.arg("CARS/.tarvok-work") + kUnchanged}};
         QTest::newRow("a pack named as the working folder") << 1 << "pack .tarvok-work" << inTheWay;
 #ifdef Q_OS_UNIX
@@ -209,6 +284,12 @@ private slots:
         const QString notBackedUp = "\r\n\r\nThe folder \"original\" was not changed.";
         row("the first backup's folder a link", 1, "link .tarvok-original",
             {gt, {kAsk, "Oops... | " + kInTheWay.arg("CARS/.tarvok-original") + notBackedUp}, gtSet});
+        for (const char* file : {"z.tex", "GT/b.tex"})
+            QTest::addRow("%s a link out of the car folder", file)
+                << 1 << QString("outlink ") + file
+                << Outcome{{}, {kFailed + file + " (is a link to a place outside the car folder)" + kUnchanged}};
+        row("a texture a link within the car folder, swapped back", 1, "inlink a.tex then 3",
+            {sorted(kFirstBackup + previous + QStringList{"+ cars/b.tex"}), {}});
         row("\"original\" a link", 1, "link original",
             {sorted(gtCars + previous),
              {kAsk, "Oops... | \"CARS/original\" is a link to another place: Tarvok Car Manager backs up "
@@ -261,6 +342,11 @@ private slots:
             if (change.endsWith("original"))
                 s.backUp();
             s.swap(row == -1 ? std::nullopt : std::optional(row));
+            // What the member puts in the set the program kept: odd entries stay in it, a file makes it theirs.
+            if (change.startsWith("odd"))
+                QDir().mkpath(member.cars.file("previous/odd.tex"));
+            if (change.startsWith("mine"))
+                member.cars.write("previous/mine.tex", "mine");
             for (const QString& next : change.section("then ", 1).split(' ', Qt::SkipEmptyParts))
                 s.swap(next.toInt());
         });
@@ -282,13 +368,20 @@ private slots:
         QFile::remove(member.cars.file("drivers.txt"));
         QVERIFY(QDir(member.cars.file("original")).removeRecursively());
         member.cars.write("original", "a file in the way");
-        QCOMPARE(member.run(kBackUp),
-                 (Outcome{{}, {kAsk, kFailed + "a.tex\r\nb.tex\r\nz.tex" + kBackupUnchanged}, "Error"}));
+        QCOMPARE(
+            member.run(kBackUp),
+            (Outcome{{},
+                     {kAsk, "Oops... | \"" + QDir::toNativeSeparators(member.cars.file("original")) +
+                                "\" is a file, not a folder: Tarvok Car Manager backs up only into a folder "
+                                "\"original\" inside the car folder, so it wrote nothing. Move the file out of the "
+                                "car folder, then try again." +
+                                kBackupUnchanged},
+                     "Error"}));
         // The log keeps each answer, what the swap kept where, and each file that could not be copied with why.
         const QString log = loggedIn(logs_.filePath("backup"));
         QVERIFY(log.contains(
             QRegularExpression(" tarvok.fs: kept what it replaced in \\S*cars.previous: a.tex, drivers.txt\\s")));
-        QVERIFY(log.contains(QRegularExpression(" tarvok.carsets: \\S*cars.z.tex could not be copied: \\w")));
+        QVERIFY(log.contains(QRegularExpression(" tarvok.carsets: nothing was copied: \\S*cars.original\" is a file")));
         QCOMPARE(log.count("box: Wait a Minute! answered No"), 1);
         QCOMPARE(log.count("box: Wait a Minute! answered Yes"), 3);
     }
@@ -309,8 +402,8 @@ private slots:
         for (const auto& [cut, action] : cuts)
             for (const char* name : {"swap", "second swap", "first backup", "backup"})
                 QTest::addRow("%s, %s", name, cut) << name << action;
-        // The swap the meeting check offers is the swap button's.
-        for (const char* name : {"check packs", "offered swap"})
+        // The swap the meeting check offers is the swap button's; "toggle" swaps "previous" back in.
+        for (const char* name : {"check packs", "offered swap", "toggle"})
             QTest::addRow("%s, kill", name) << name << int(FILE_CALLS_KILL);
     }
 
@@ -328,8 +421,10 @@ private slots:
             {"swap", kSwapToGT},
             {"second swap", kSwapToGT},
             {"check packs", kCheckPacks},
-            {"offered swap",
-             kOfferedSwap}}.value(name, kBackUp);
+            {"offered swap", kOfferedSwap},
+            {"toggle", [](StartedSession& s) {
+                 s.swap(3);
+             }}}.value(name, kBackUp);
         // The lists a meeting check stores come with every check, and are no part of the cars.
         const auto carsOf = [&name](const Member& m) {
             for (const char* list : {"tarvmeet.txt", "tarvver.txt"})
@@ -337,20 +432,20 @@ private slots:
             return m.cars.snapshot();
         };
         const auto prepare = [&name](const Member& m) {
-            if (name == "second swap") { // the set an earlier swap kept
-                m.cars.addPack("previous", "Older", "1996", {"y.tex"});
-                m.cars.write("previous/.tarvok-made", "");
+            if (name == "second swap" || name == "toggle") { // the set an earlier swap kept
+                m.cars.makeOwn("previous", {{"y.tex", "y"}, {"drivers.txt", CarFolder::driversTxt("Older", "1996")}});
             }
         };
-        Member alone(name == "backup" || name == "second swap");
+        Member alone(name == "backup" || name == "second swap" || name == "toggle");
         prepare(alone);
         const TreeSnapshot before = alone.cars.snapshot();
         const Outcome whole = alone.run(command);
         const TreeSnapshot after = carsOf(alone);
         QMap<QString, int> ended;
-        // A Cancel counts from the second call: the first makes the folder the files go to, before the copies start.
-        for (long call = cancel ? 2 : 1;; ++call) {
-            Member member(name == "backup" || name == "second swap");
+        // A Cancel counts from the fourth call: the first three make the folder the files go to and its mark, which
+        // may come before the copies start.
+        for (long call = cancel ? 4 : 1;; ++call) {
+            Member member(name == "backup" || name == "second swap" || name == "toggle");
             prepare(member);
             Outcome done;
             if (kill) {
@@ -421,8 +516,8 @@ private slots:
         member.cars.write(".tarvok-a0c123.part", "half a texture");
         member.cars.write("original/.tarvok-xyz789.part", "half a texture");
         member.cars.write("original/drivers.txt", CarFolder::driversTxt("Old", "1997"));
-        member.cars.write(".tarvok-work/new/drivers.txt", CarFolder::driversTxt("Half", "2003"));
-        member.cars.write(".tarvok-work/.tarvok-made", "");
+        member.cars.makeOwn(".tarvok-work");
+        member.cars.makeOwn(".tarvok-work/new", {{"drivers.txt", CarFolder::driversTxt("Half", "2003")}});
         for (const char* notOurs : {".tarvok-works.part", ".tarvok-A0C123.part", "livery-of-car01.tex"})
             member.cars.write(notOurs, "not ours");
         member.cars.write("Empty/drivers.txt", "");
@@ -441,14 +536,15 @@ private slots:
         const StartedSession started(member.cars.host(), member.site);
         QCOMPARE(member.cars.snapshot().changesSince(before),
                  (QStringList{"- cars/.tarvok-a0c123.part", "- cars/.tarvok-work/", "- cars/.tarvok-work/.tarvok-made",
-                              "- cars/.tarvok-work/new/", "- cars/.tarvok-work/new/drivers.txt", "- cars/.tarvok.lock",
+                              "- cars/.tarvok-work/new/", "- cars/.tarvok-work/new/.tarvok-made",
+                              "- cars/.tarvok-work/new/drivers.txt", "- cars/.tarvok.lock",
                               "- cars/original/.tarvok-xyz789.part"}));
         QCOMPARE(started.startBoxes.size(), 2);
         QVERIFY(
             started.startBoxes[1].startsWith("Tarvok Car Manager | The last swap of car sets was cut short before"));
         // A swap cut short while placing is told at start, though a folder in the lock's way keeps it waiting.
         member.cars.makeFolder(".tarvok.lock");
-        member.cars.write(".tarvok-work/.tarvok-made", "");
+        member.cars.makeOwn(".tarvok-work");
         member.cars.write(".tarvok-work/journal", "");
         const QString waiting =
             "The last swap of car sets was cut short while it was putting the new cars in "
@@ -504,7 +600,7 @@ private slots:
         QVERIFY(fs::writeWhole(member.cars.host() / "GT" / longName, "long").ok() &&
                 ::mkdir(latin1.c_str(), 0777) == 0 && fs::writeWhole(latin1 / "\xE9t\xE9.tex", "summer").ok() &&
                 fs::writeWhole(latin1 / "drivers.txt", CarFolder::driversTxt("Cafe", "2003")).ok());
-        member.cars.addPack("..\\outside", "Inside", "2002", {"in.tex"});
+        member.cars.addPack("+..\\outside", "Inside", "2002", {"in.tex"}); // hidden, a name with a dot first would be
         member.cars.addPack("../outside", "Outside", "2001", {"out.tex"});
         member.cars.addPack("my\\cars/GT", "GT", "d"); // a car folder whose own path holds a backslash
         member.cars.addPack("Locked", "Locked", "2004", {"locked.tex"});
@@ -519,7 +615,7 @@ private slots:
         // In a child that ends within a minute: a command that blocks in open() or spins fails the test.
         const ChildEnd end = runInChild({{}, true}, [&member] {
             StartedSession started(member.cars.host(), member.site);
-            for (const int row : {2, 0, 1, 3}) // GT, ..\outside, Caf\xE9, Locked; Bare is no pack now
+            for (const int row : {2, 0, 1, 3}) // GT, +..\outside, Caf\xE9, Locked; Bare is no pack now
                 started.swap(row);
             started.backUp();
             started.session.checkPacks();
@@ -529,17 +625,18 @@ private slots:
                 .join('\t')
                 .toUtf8();
         });
-        QCOMPARE(QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
-                 (QStringList{
-                     "..\\outside .Inside - 2002", "Caf\uFFFD .......Cafe - 2003", "GT .........GT Cars - 12/04/2003",
-                     "Locked .....Locked - 2004", "original ...Cafe - 2003", "previous ...Inside - 2002",
-                     kFailed + "locked.tex" + kUnchanged, kAsk, "Packs In file | Bare:1/1/2003\r\n",
-                     "Pack Status | Bare is out of date\r\n", "GT .GT - d", kCannotLock.arg("Permission denied")}));
+        QCOMPARE(
+            QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
+            (QStringList{"+..\\outside .Inside - 2002", "Caf\uFFFD ........Cafe - 2003",
+                         "GT ..........GT Cars - 12/04/2003", "Locked ......Locked - 2004", "original ....Cafe - 2003",
+                         "previous ....Inside - 2002", kFailed + "locked.tex" + kUnchanged, kAsk,
+                         "Packs In file | Bare:1/1/2003\r\n", "Pack Status | Bare is out of date\r\n", "GT .GT - d",
+                         kCannotLock.arg("Permission denied")}));
         const auto head = [](const fs::Path& file) { return fs::readHead(file, 99).value_or(""); };
         for (const fs::Path& folder : {member.cars.host(), member.cars.host() / "original"})
             QCOMPARE(head(folder / longName) + head(folder / "\xE9t\xE9.tex") + head(folder / "in.tex") +
                          head(folder / "out.tex") + head(folder / "b.tex") + head(folder / "z.tex"),
-                     QByteArray("longsummer..\\outside/in.texGT/b.tex"));
+                     QByteArray("longsummer+..\\outside/in.texGT/b.tex"));
         // QTemporaryDir cannot remove names that are not UTF-8.
         std::error_code ignored;
         std::filesystem::remove_all(member.cars.host().parent_path(), ignored);

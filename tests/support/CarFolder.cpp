@@ -1,5 +1,7 @@
 #include "support/CarFolder.h"
 
+#include "fs/Mark.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -19,6 +21,8 @@ TreeSnapshot::TreeSnapshot(const QString& root) {
         // A FIFO or a link to a device is listed but never read.
         if (it.fileInfo().isDir() && !it.fileInfo().isSymLink())
             entries_.insert(relative + QLatin1Char('/'), QByteArray());
+        else if (it.fileName() == QLatin1String(".tarvok-made"))
+            entries_.insert(relative, QByteArray("(mark)"));
         else
             entries_.insert(relative, it.fileInfo().isFile() ? contentsOf(path) : QByteArray("(special)"));
     }
@@ -64,4 +68,14 @@ void CarFolder::addPack(const QString& folder, const QString& name, const QStrin
     write(folder + "/drivers.txt", driversTxt(name, date));
     for (const QString& texture : textures)
         write(folder + QLatin1Char('/') + texture, (folder + QLatin1Char('/') + texture).toUtf8());
+}
+
+void CarFolder::makeOwn(const QString& relative, const QMap<QString, QByteArray>& files) const {
+    const fs::Path folder = fs::fromQt(file(relative));
+    fs::makeOwnFolder(folder);
+    for (auto each = files.begin(); each != files.end(); ++each) {
+        write(relative + '/' + each.key(), each.value());
+        const fs::Path name = fs::fromQt(each.key());
+        fs::noteArriving(folder, name, each.value().size(), fs::host::identityOf(folder / name));
+    }
 }

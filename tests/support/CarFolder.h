@@ -14,7 +14,8 @@ class TreeSnapshot {
 public:
     explicit TreeSnapshot(const QString& root);
 
-    // What differs from an earlier snapshot, sorted: "+ path" for what is new, "- path" for what went, and
+    // What differs from an earlier snapshot, sorted (a mark of the program's is told only as there or not, since it
+    // names the identities the file system gave): "+ path" for what is new, "- path" for what went, and
     // "~ path" for a file whose contents changed; folders end in "/".
     QStringList changesSince(const TreeSnapshot& before) const;
     bool operator==(const TreeSnapshot& other) const = default;
@@ -46,6 +47,9 @@ public:
     // A skinpack folder with its drivers.txt and the named textures, each holding its own path.
     void addPack(const QString& folder, const QString& name, const QString& date,
                  const QStringList& textures = {}) const;
+
+    // A folder as the program makes one of its own here, holding the files given, each noted in its mark.
+    void makeOwn(const QString& relative, const QMap<QString, QByteArray>& files = {}) const;
 
     // The whole game folder, the car folder's neighbours included.
     TreeSnapshot snapshot() const { return TreeSnapshot(game_); }
