@@ -55,11 +55,12 @@ Got read(const QString& folder, const QString& name) {
     const QString where = fs::displayName(path);
     const fs::Result<QByteArray> bytes = fs::readHead(path, league::NetworkFetch::kMaxBodyBytes + 1);
     if (!bytes)
-        return {std::nullopt, where, QStringLiteral("%1 could not be read: %2").arg(where, bytes.status().reason())};
+        return {std::nullopt, where,
+                QStringLiteral("%1 could not be read from %2: %3").arg(name, where, bytes.status().reason())};
     if (bytes->size() > league::NetworkFetch::kMaxBodyBytes)
         return {std::nullopt, where,
-                QStringLiteral("%1 is over %2 bytes, which members' managers refuse to fetch")
-                    .arg(where, QString::number(league::NetworkFetch::kMaxBodyBytes))};
+                QStringLiteral("%1 could not be read from %2: it is over %3 bytes, which members' managers refuse")
+                    .arg(name, where, QString::number(league::NetworkFetch::kMaxBodyBytes))};
     return {*bytes, where, {}};
 }
 
