@@ -152,8 +152,8 @@ int runCheck(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
 
     out << "As of " << QLocale(QLocale::English).toString(day, QStringLiteral("dddd d MMMM yyyy"))
-        << ", to a member who has each listed pack installed as the league lists it (dated as listed), the "
-           "meeting's pack too and swapped in, and the meeting's track, the manager shows:\n\n";
+        << ", the manager shows a member who has each pack installed as the league lists it\n"
+           "(dated as listed), the meeting's pack swapped in, and the meeting's track:\n\n";
     printBox(out, QStringLiteral("\"Meeting Info\""),
              [&] { return membersSee(*meetings.bytes, *packs.bytes, day).meetingInfo; });
     printBox(out, QStringLiteral("\"Pack Status\""),

@@ -78,13 +78,15 @@ CheckedLine countLine(const QByteArray& bytes, const QString& text, std::optiona
                               .arg(words.entries, text, words.noCount, written));
     } else {
         line.reads = QStringLiteral("the count: %1").arg(*count);
-        if (*count < entries)
-            line.slips.append(QStringLiteral("the count is %1, but %2 %3 follow: members' managers never read the "
-                                             "last %4 of them. Write %2.")
-                                  .arg(*count)
-                                  .arg(written, words.entries)
-                                  .arg(entries - *count));
-        else if (*count > entries)
+        if (*count < entries) {
+            const qsizetype first = text::CountedList::lineNumber(*count),
+                            last = text::CountedList::lineNumber(entries - 1);
+            line.slips.append(QStringLiteral("the count is %1, but %2 %3 follow, so members' managers never read %4. "
+                                             "Write %2.")
+                                  .arg(QString::number(*count), written, words.entries,
+                                       first == last ? QStringLiteral("line %1").arg(first)
+                                                     : QStringLiteral("lines %1 to %2").arg(first).arg(last)));
+        } else if (*count > entries)
             line.slips.append(QStringLiteral("the count is %1, but only %2 %3 follow. Write %2, so that the count "
                                              "says what the file holds.")
                                   .arg(*count)
