@@ -99,7 +99,8 @@ std::optional<QByteArray> NetworkFetch::fetch(const QString& url) {
     took.start();
     const QUrl address(url, QUrl::StrictMode);
     if (!isWebAddress(address)) {
-        qCWarning(leagueLog).noquote() << QStringLiteral("fetch %1 failed: not an http or https address").arg(url);
+        lastFailure_ = QStringLiteral("not an http or https address");
+        qCWarning(leagueLog).noquote() << QStringLiteral("fetch %1 failed: %2").arg(url, lastFailure_);
         return std::nullopt;
     }
 
@@ -135,9 +136,9 @@ std::optional<QByteArray> NetworkFetch::fetch(const QString& url) {
         loop.exec();
     take();
 
-    const QString failure = failureOf(reply, transfer.givenUp, transfer.body.size(), stallTimeout_);
-    logFetch(url, reply, transfer.body.size(), took.elapsed(), failure);
-    if (!failure.isEmpty())
+    lastFailure_ = failureOf(reply, transfer.givenUp, transfer.body.size(), stallTimeout_);
+    logFetch(url, reply, transfer.body.size(), took.elapsed(), lastFailure_);
+    if (!lastFailure_.isEmpty())
         return std::nullopt;
     return transfer.body;
 }

@@ -19,6 +19,8 @@ public:
     // exactly as long as its Content-Length says, when it gives one; nothing for anything else.
     std::optional<QByteArray> fetch(const QString& url) override;
     void cancel() override;
+    // Why the last fetch gave nothing, as its line in the log says; empty after one that gave the body.
+    const QString& lastFailure() const { return lastFailure_; }
 
     // The league's lists are a few hundred bytes; a larger body is no league file.
     static constexpr qint64 kMaxBodyBytes = 1024 * 1024;
@@ -28,6 +30,7 @@ private:
 
     std::chrono::milliseconds stallTimeout_;
     Transfer* current_ = nullptr;
+    QString lastFailure_;
 };
 
 } // namespace league

@@ -2,6 +2,30 @@
 
 namespace meeting {
 
+MeetingReadiness readinessOf(const QByteArray& meetings, const QByteArray& packs, const QDate& today,
+                             CheckMemory& memory, const MemberFolder& folder) {
+    const MeetingSearch search = findNextMeeting(text::readCountedList(meetings), today);
+    if (search.lastRead)
+        memory.meeting = search.lastRead;
+    const MeetingLine meeting = memory.meeting.value_or(MeetingLine{});
+    const league::PackLookup lookup = league::lookUpPack(text::readCountedList(packs), meeting.pack);
+    // "Not a date" belongs to this check alone; later ones go on with the last real date.
+    const text::DateValue published = lookup.examinedAny ? lookup.lastDate : memory.published;
+    if (lookup.lastRealDate)
+        memory.published = *lookup.lastRealDate;
+
+    MeetingReadiness readiness;
+    if (search.found)
+        readiness.nextMeeting = meeting;
+    readiness.pack = meeting.pack;
+    readiness.track = meeting.track;
+    readiness.packListed = lookup.found && lookup.lastDate;
+    if (published)
+        readiness.packVerdict = folder.judgePack(meeting.pack, *published);
+    readiness.trackInstalled = folder.hasTrack(meeting.track);
+    return readiness;
+}
+
 bool comparesActiveSet(const MeetingReadiness& readiness) {
     return readiness.nextMeeting && readiness.packListed && readiness.packVerdict == league::Verdict::UpToDate;
 }

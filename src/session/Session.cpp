@@ -48,8 +48,7 @@ PackMark markOf(league::Verdict verdict) {
 
 } // namespace
 
-Session::Session(fs::Path carFolder, Ports ports)
-    : carFolder_(std::move(carFolder)), ports_(ports), lastPublishedDate_(text::zeroDate()) {}
+Session::Session(fs::Path carFolder, Ports ports) : carFolder_(std::move(carFolder)), ports_(ports) {}
 
 void Session::prepare() {
     // Before anything reads the folders: a swap or a backup cut short is finished or undone first, unless
@@ -218,35 +217,19 @@ void Session::checkPacks() {
 
 void Session::checkMeeting() {
     qCInfo(sessionLog) << "command: check meeting";
-    const std::optional<QByteArray> meetings = download(league::kMeetingList);
-    const meeting::MeetingSearch search =
-        meeting::findNextMeeting(text::readCountedList(meetings.value_or(QByteArray())), ports_.clock.today());
-    if (search.lastRead)
-        lastMeetingRead_ = search.lastRead;
-    const meeting::MeetingLine meeting = lastMeetingRead_.value_or(meeting::MeetingLine{});
-
-    const std::optional<QByteArray> packs = download(league::kPackVersionList);
-    const league::PackLookup lookup =
-        league::lookUpPack(text::readCountedList(packs.value_or(QByteArray())), meeting.pack);
-    // "Not a date" belongs to this check alone; later ones go on with the last real date.
-    const text::DateValue published = lookup.examinedAny ? lookup.lastDate : lastPublishedDate_;
-    if (lookup.lastRealDate)
-        lastPublishedDate_ = *lookup.lastRealDate;
-
-    meeting::MeetingReadiness readiness;
-    if (search.found)
-        readiness.nextMeeting = meeting;
-    readiness.pack = meeting.pack;
-    readiness.track = meeting.track;
-    readiness.packListed = lookup.found && lookup.lastDate;
-    if (published)
-        readiness.packVerdict = league::judgePack(
-            carsets::installedRelease(carsets::findInstalledPacks(carFolder_, {meeting.pack}), meeting.pack),
-            *published);
-    readiness.trackInstalled = meeting::isTrackInstalled(carFolder_, meeting.track);
+    const QByteArray meetings = download(league::kMeetingList).value_or(QByteArray());
+    const QByteArray packs = download(league::kPackVersionList).value_or(QByteArray());
+    const meeting::MemberFolder member{
+        [this](const QString& pack, const QDateTime& published) {
+            return league::judgePack(carsets::installedRelease(carsets::findInstalledPacks(carFolder_, {pack}), pack),
+                                     published);
+        },
+        [this](const QString& track) { return meeting::isTrackInstalled(carFolder_, track); }};
+    meeting::MeetingReadiness readiness =
+        meeting::readinessOf(meetings, packs, ports_.clock.today(), lastChecked_, member);
     // The game races with the active cars, so a pack up to date is ready only once its cars are those.
-    const std::optional<fs::Path> folder = fs::singleName(meeting.pack);
-    const carsets::Pack pack{folder.value_or(fs::Path()), meeting.pack, {}};
+    const std::optional<fs::Path> folder = fs::singleName(readiness.pack);
+    const carsets::Pack pack{folder.value_or(fs::Path()), readiness.pack, {}};
     if (folder && meeting::comparesActiveSet(readiness)) {
         std::optional<bool> active;
         const bool givenUp =
@@ -260,7 +243,8 @@ void Session::checkMeeting() {
         readiness.packNotActive = !*active;
     }
     tell(QStringLiteral("Meeting Info"), meeting::meetingReportText(readiness));
-    if (readiness.packNotActive && ask(QStringLiteral("Meeting Info"), meeting::swapOfferText(meeting), true))
+    if (readiness.packNotActive &&
+        ask(QStringLiteral("Meeting Info"), meeting::swapOfferText(*readiness.nextMeeting), true))
         swapIn(pack);
 }
 

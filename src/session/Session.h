@@ -5,7 +5,7 @@
 #include "fs/Path.h"
 #include "league/HttpFetch.h"
 #include "league/PackStatus.h"
-#include "meeting/MeetingList.h"
+#include "meeting/MeetingCheck.h"
 #include "session/Ports.h"
 
 #include <QDateTime>
@@ -69,10 +69,8 @@ private:
     QString cannotFinish_; // a copy cut short that the start could not lock the folder to finish
     std::future<QList<carsets::Pack>> catalogueRead_;
 
-    // A check whose list is missing or empty still names a meeting's pack and track: those the previous check
-    // read, with the last published date that was a date, so a member offline still sees what to look at.
-    std::optional<meeting::MeetingLine> lastMeetingRead_;
-    QDateTime lastPublishedDate_;
+    // A check whose list is missing or empty still names a meeting's pack and track: those the previous check read.
+    meeting::CheckMemory lastChecked_;
 };
 
 } // namespace session
