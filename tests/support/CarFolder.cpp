@@ -34,10 +34,13 @@ QStringList TreeSnapshot::changesSince(const TreeSnapshot& before) const {
     return changes;
 }
 
-CarFolder::CarFolder(const QString& parents) : game_(QDir::cleanPath(root_.path() + '/' + parents)) {
+CarFolder::CarFolder(const QString& parents)
+    : root_(std::in_place), game_(QDir::cleanPath(root_->path() + '/' + parents)) {
     QDir(game_).mkpath("cars");
     QDir(game_).mkpath("run");
 }
+
+CarFolder::CarFolder(const Made& made) : game_(QFileInfo(made.path).path()) {}
 
 void CarFolder::write(const QString& relative, const QByteArray& bytes) const {
     const QString target = file(relative);
