@@ -323,7 +323,7 @@ private:
             qPrintable(lines));
     }
 
-    QTemporaryDir logs_;
+    LogFolder logs_;
 };
 
 QTEST_GUILESS_MAIN(ChecksTest)

@@ -1,5 +1,7 @@
 #include "support/CarFolder.h"
 
+#include "session/LogFile.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -52,6 +54,15 @@ void CarFolder::write(const QString& relative, const QByteArray& bytes) const {
 
 QString loggedIn(const QString& folder) {
     return QString::fromUtf8(contentsOf(folder + "/tarvok-car-manager.log"));
+}
+
+LogFolder::~LogFolder() {
+    // Sent where a folder stands in its way, the log is closed; that it cannot be opened there is no news.
+    QDir(path()).mkpath("closed/tarvok-car-manager.log");
+    const QtMessageHandler logging =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    session::startLogFile(filePath("closed"));
+    qInstallMessageHandler(logging);
 }
 
 QByteArray CarFolder::read(const QString& relative) const {

@@ -28,6 +28,13 @@ private:
 // What the program's log in folder holds so far.
 QString loggedIn(const QString& folder);
 
+// A temporary folder for the program's logs that closes the open log before it goes, for Windows removes no open
+// file.
+class LogFolder : public QTemporaryDir {
+public:
+    ~LogFolder();
+};
+
 // A member's game folder in a temporary directory: the car folder "cars", and the track folder "run"
 // beside it.
 class CarFolder {
