@@ -21,7 +21,6 @@ static int holding;
 static int released;
 
 void file_calls_arm(const char* folder, int which, long n, int what) {
-    file_calls_host_install();
     pthread_mutex_lock(&mutex);
     snprintf(root, sizeof root, "%s", folder);
     rootLength = strlen(root);

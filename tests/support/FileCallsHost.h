@@ -7,6 +7,5 @@ int file_calls_armed(void);
 // Counts a call on path, spelt as the root was given (Windows: "/" between names); 0 lets the call go on, -1 fails
 // it, and at the n-th call to kill the process never returns.
 int file_calls_visit(int isRename, const char* path);
-// What a host must provide: its calls put in place, once armed, and the end of the process as kill -9 ends it.
-void file_calls_host_install(void);
+// Ends the process as kill -9 ends it, each host as it can.
 void file_calls_host_kill(void);

@@ -21,8 +21,6 @@ void file_calls_refuse_kernel_copy(int refuse) {
     atomic_store(&kernelCopyRefused, refuse);
 }
 
-void file_calls_host_install(void) {}
-
 void file_calls_host_kill(void) {
     kill(getpid(), SIGKILL);
 }

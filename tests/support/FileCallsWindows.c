@@ -1,5 +1,5 @@
-// The test executable's imports of the system's file calls are pointed here once a test arms them: the program and
-// the static Qt in the executable call through those imports, each call then passed on unchanged unless counted.
+// The executable is linked with --wrap=__imp_NAME for each call below, so the program's and the static Qt's calls
+// of NAME come to wrapped_NAME, which passes each on to the system's, real(NAME), unless a test armed it.
 #include "FileCalls.h"
 #include "FileCallsHost.h"
 
@@ -8,11 +8,16 @@
 #include <errno.h>
 #include <io.h>
 #include <stdatomic.h>
-#include <string.h>
 #include <wchar.h>
 
+#define WRAP(name)                                                                                                     \
+    extern __typeof__(name)* __real___imp_##name;                                                                      \
+    static __typeof__(name) wrapped_##name;                                                                            \
+    __typeof__(name)* __wrap___imp_##name = wrapped_##name
+#define real(name) __real___imp_##name
+
 // Long enough for the long paths the program writes (the "\\?\" form), in UTF-8.
-enum { kPathBytes = 4 * MAX_PATH * 4 };
+enum { kPathChars = 4 * MAX_PATH, kPathBytes = 4 * kPathChars };
 
 static atomic_llong fileRoom = -1;
 
@@ -25,13 +30,11 @@ static int failed(DWORD error, int code) {
 
 // The path spelt as a test gives the root: UTF-8, absolute, "/" between names, without the "\\?\" of long paths.
 static int spelt(const wchar_t* path, char* out) {
-    wchar_t full[4 * MAX_PATH];
+    wchar_t full[kPathChars];
     if (wcsncmp(path, L"\\\\?\\", 4) == 0)
         path += 4;
-    else if (GetFullPathNameW(path, sizeof full / sizeof *full, full, NULL) < sizeof full / sizeof *full)
+    else if (GetFullPathNameW(path, kPathChars, full, NULL) < kPathChars)
         path = full;
-    else
-        return 0;
     if (!WideCharToMultiByte(CP_UTF8, 0, path, -1, out, kPathBytes, NULL, NULL))
         return 0;
     for (char* at = out; *at; ++at)
@@ -47,11 +50,11 @@ static int visitPath(int isRename, const wchar_t* path) {
 }
 
 static int visitHandle(HANDLE file) {
-    wchar_t path[4 * MAX_PATH];
+    wchar_t path[kPathChars];
     if (!file_calls_armed())
         return 0;
-    const DWORD length = GetFinalPathNameByHandleW(file, path, sizeof path / sizeof *path, VOLUME_NAME_DOS);
-    return length && length < sizeof path / sizeof *path ? visitPath(0, path) : 0;
+    const DWORD length = GetFinalPathNameByHandleW(file, path, kPathChars, VOLUME_NAME_DOS);
+    return length && length < kPathChars ? visitPath(0, path) : 0;
 }
 
 static int visitWrite(HANDLE file, DWORD size) {
@@ -64,112 +67,49 @@ static int visitWrite(HANDLE file, DWORD size) {
     return visitHandle(file);
 }
 
-typedef void (*AnyCall)(void);
-enum { CREATE_FILE, WRITE_FILE, CRT_WRITE, FLUSH, MOVE, DELETE_FILE, MAKE_FOLDER, REMOVE_FOLDER, CALLS };
-// Each call's own, as the executable imported it.
-static AnyCall real[CALLS];
-
-static HANDLE WINAPI createFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD creation,
-                                DWORD flags, HANDLE model) {
+WRAP(CreateFileW);
+static HANDLE WINAPI wrapped_CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                         DWORD creation, DWORD flags, HANDLE model) {
     // Only an open that may create the file is counted, as on Linux.
     if (creation != OPEN_EXISTING && visitPath(0, path) < 0)
         return INVALID_HANDLE_VALUE;
-    typedef HANDLE(WINAPI * Call)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
-    return ((Call)real[CREATE_FILE])(path, access, share, security, creation, flags, model);
+    return real(CreateFileW)(path, access, share, security, creation, flags, model);
 }
 
-static BOOL WINAPI writeFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
-    if (visitWrite(file, size) < 0)
-        return FALSE;
-    typedef BOOL(WINAPI * Call)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
-    return ((Call)real[WRITE_FILE])(file, bytes, size, written, overlapped);
+WRAP(WriteFile);
+static BOOL WINAPI wrapped_WriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlap) {
+    return visitWrite(file, size) < 0 ? FALSE : real(WriteFile)(file, bytes, size, written, overlap);
 }
 
-// The C runtime's write, which Qt uses for a file it was handed as a descriptor, calls the system from the runtime's
-// own library, which keeps its imports.
-static int __cdecl crtWrite(int fd, const void* bytes, unsigned size) {
-    if (visitWrite((HANDLE)_get_osfhandle(fd), size) < 0)
-        return -1;
-    typedef int(__cdecl * Call)(int, const void*, unsigned);
-    return ((Call)real[CRT_WRITE])(fd, bytes, size);
+// Qt writes a file it was handed as a descriptor through the C runtime, whose library calls the system itself.
+WRAP(_write);
+static int __cdecl wrapped__write(int fd, const void* bytes, unsigned size) {
+    return visitWrite((HANDLE)_get_osfhandle(fd), size) < 0 ? -1 : real(_write)(fd, bytes, size);
 }
 
-static BOOL WINAPI flush(HANDLE file) {
-    if (visitHandle(file) < 0)
-        return FALSE;
-    typedef BOOL(WINAPI * Call)(HANDLE);
-    return ((Call)real[FLUSH])(file);
+WRAP(FlushFileBuffers);
+static BOOL WINAPI wrapped_FlushFileBuffers(HANDLE file) {
+    return visitHandle(file) < 0 ? FALSE : real(FlushFileBuffers)(file);
 }
 
-static BOOL WINAPI move(LPCWSTR from, LPCWSTR to, DWORD flags) {
-    if (visitPath(1, from) < 0)
-        return FALSE;
-    typedef BOOL(WINAPI * Call)(LPCWSTR, LPCWSTR, DWORD);
-    return ((Call)real[MOVE])(from, to, flags);
+WRAP(MoveFileExW);
+static BOOL WINAPI wrapped_MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    return visitPath(1, from) < 0 ? FALSE : real(MoveFileExW)(from, to, flags);
 }
 
-typedef BOOL(WINAPI* PathCall)(LPCWSTR);
-
-static BOOL WINAPI deleteFile(LPCWSTR path) {
-    return visitPath(0, path) < 0 ? FALSE : ((PathCall)real[DELETE_FILE])(path);
+WRAP(DeleteFileW);
+static BOOL WINAPI wrapped_DeleteFileW(LPCWSTR path) {
+    return visitPath(0, path) < 0 ? FALSE : real(DeleteFileW)(path);
 }
 
-static BOOL WINAPI makeFolder(LPCWSTR path, LPSECURITY_ATTRIBUTES security) {
-    if (visitPath(0, path) < 0)
-        return FALSE;
-    typedef BOOL(WINAPI * Call)(LPCWSTR, LPSECURITY_ATTRIBUTES);
-    return ((Call)real[MAKE_FOLDER])(path, security);
+WRAP(CreateDirectoryW);
+static BOOL WINAPI wrapped_CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security) {
+    return visitPath(0, path) < 0 ? FALSE : real(CreateDirectoryW)(path, security);
 }
 
-static BOOL WINAPI removeFolder(LPCWSTR path) {
-    return visitPath(0, path) < 0 ? FALSE : ((PathCall)real[REMOVE_FOLDER])(path);
-}
-
-static const struct {
-    const char* name;
-    AnyCall hook;
-} hooks[CALLS] = {
-    [CREATE_FILE] = {"CreateFileW", (AnyCall)createFile},
-    [WRITE_FILE] = {"WriteFile", (AnyCall)writeFile},
-    [CRT_WRITE] = {"_write", (AnyCall)crtWrite},
-    [FLUSH] = {"FlushFileBuffers", (AnyCall)flush},
-    [MOVE] = {"MoveFileExW", (AnyCall)move},
-    [DELETE_FILE] = {"DeleteFileW", (AnyCall)deleteFile},
-    [MAKE_FOLDER] = {"CreateDirectoryW", (AnyCall)makeFolder},
-    [REMOVE_FOLDER] = {"RemoveDirectoryW", (AnyCall)removeFolder},
-};
-
-// Points every import of a hooked call, whichever library it names, at the hook.
-static BOOL CALLBACK install(PINIT_ONCE once, PVOID parameter, PVOID* context) {
-    (void)once, (void)parameter, (void)context;
-    char* const base = (char*)GetModuleHandleW(NULL);
-    const IMAGE_NT_HEADERS* headers = (const IMAGE_NT_HEADERS*)(base + ((const IMAGE_DOS_HEADER*)base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (const IMAGE_IMPORT_DESCRIPTOR* library = (const IMAGE_IMPORT_DESCRIPTOR*)(base + imports.VirtualAddress);
-         library->Name; ++library) {
-        const IMAGE_THUNK_DATA* name = (const IMAGE_THUNK_DATA*)(base + library->OriginalFirstThunk);
-        for (IMAGE_THUNK_DATA* slot = (IMAGE_THUNK_DATA*)(base + library->FirstThunk); name->u1.AddressOfData;
-             ++name, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
-                continue;
-            const char* called = (const char*)((const IMAGE_IMPORT_BY_NAME*)(base + name->u1.AddressOfData))->Name;
-            for (int call = 0; call < CALLS; ++call) {
-                DWORD protection;
-                if (strcmp(called, hooks[call].name) != 0 ||
-                    !VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection))
-                    continue;
-                real[call] = (AnyCall)slot->u1.Function;
-                slot->u1.Function = (ULONG_PTR)hooks[call].hook;
-                VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
-            }
-        }
-    }
-    return TRUE;
-}
-
-void file_calls_host_install(void) {
-    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
-    InitOnceExecuteOnce(&once, install, NULL, NULL);
+WRAP(RemoveDirectoryW);
+static BOOL WINAPI wrapped_RemoveDirectoryW(LPCWSTR path) {
+    return visitPath(0, path) < 0 ? FALSE : real(RemoveDirectoryW)(path);
 }
 
 void file_calls_host_kill(void) {
@@ -181,6 +121,5 @@ void file_calls_refuse_kernel_copy(int refuse) {
 }
 
 void file_calls_limit_file_size(long long room) {
-    file_calls_host_install();
     atomic_store(&fileRoom, room);
 }
