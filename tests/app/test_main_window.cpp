@@ -213,7 +213,7 @@ private slots:
 #endif
 
 private:
-    QTemporaryDir logs_; // outlives the open log, which Windows would not remove
+    LogFolder logs_;
 };
 
 QTEST_MAIN(MainWindowTest)

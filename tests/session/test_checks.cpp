@@ -27,7 +27,7 @@ const QStringList kEmptyPackList{"Packs In file | ", "Pack Status | "};
 // A member's game folder with the GT pack and the Spa track, a real league site, and a session on them.
 struct LeagueDay {
     explicit LeagueDay(int stallMs = 2000, const QString& website = {}, const QSslConfiguration& tls = {})
-        : site(0, tls), network(std::chrono::milliseconds(stallMs)) {
+        : site(0, tls), network(std::chrono::milliseconds(stallMs)), stallMs(stallMs) {
         cars.write("ZERN.cfg", (website.isEmpty() ? site.baseUrl() : website).toUtf8());
         cars.addPack("GT", "GT Cars", "12/04/2026", {"a.tex", "b.tex"});
         cars.write("../run/Spa.trk", "track");
@@ -48,19 +48,28 @@ struct LeagueDay {
         return started->window.takeBoxes();
     }
     QStringList both() { return check(&Session::checkPacks) + check(&Session::checkMeeting); }
-    // The same in a child process where there is fork, which passes them back joined by tabs.
+    // The same by a session of a child process's own where there is fork, which passes them back joined by tabs.
     QStringList bothInChild([[maybe_unused]] const ChildLimits& limits = {}) {
 #ifdef Q_OS_UNIX
-        const ChildEnd end = runInChild(limits, [this] { return both().join('\t').toUtf8(); });
+        const ChildEnd end = runInChild(limits, bothChecks, {cars.path(), QString::number(stallMs)});
         return QString::fromUtf8(end.output.value_or("child failed")).split('\t');
 #else
         return both();
 #endif
     }
+    // Both checks' boxes joined by tabs, of a session on the car folder whose fetches stall for at most stallMs.
+    static QByteArray bothChecks(const QStringList& folderAndStall) {
+        league::NetworkFetch network(std::chrono::milliseconds(folderAndStall.value(1).toInt()));
+        StartedSession started(fs::fromQt(folderAndStall.value(0)), network);
+        started.session.checkPacks();
+        started.session.checkMeeting();
+        return started.window.boxes.join('\t').toUtf8();
+    }
 
     CarFolder cars;
     leagueserver::LeagueServer site;
     league::NetworkFetch network;
+    int stallMs;
     std::unique_ptr<StartedSession> started;
 };
 
@@ -317,7 +326,7 @@ private:
             qPrintable(lines));
     }
 
-    QTemporaryDir logs_;
+    LogFolder logs_;
 };
 
 QTEST_GUILESS_MAIN(ChecksTest)

@@ -67,6 +67,11 @@ struct Member {
         cars.addPack("GT", "GT Cars", "12/04/2003", {"a.tex", "b.tex"});
         if (backedUp)
             cars.addPack("original", "Older", "1997", {"a.tex", "y.tex"});
+        publish();
+    }
+    // The same member in a child process, on the car folder the test made.
+    explicit Member(const CarFolder::Made& made) : cars(made) { publish(); }
+    void publish() {
         site.files.insert("tarvver.txt", "1\r\nGT|12/04/2003\r\n");
         site.files.insert("tarvmeet.txt", "1\r\n2026-12-13|Winter Cup|GT|Spa\r\n");
     }
@@ -153,6 +158,56 @@ const Command kOfferedSwap = [](StartedSession& s) {
     s.window.answers = {true};
     s.session.checkMeeting();
 };
+
+#if defined(Q_OS_LINUX) || defined(Q_OS_WIN)
+// The command a row of the crash-point table names.
+Command commandNamed(const QString& name) {
+    return QMap<QString, Command>{{"swap", kSwapToGT},
+                                  {"second swap", kSwapToGT},
+                                  {"check packs", kCheckPacks},
+                                  {"offered swap", kOfferedSwap},
+                                  {"toggle", [](StartedSession& s) { s.swap(3); }}}
+        .value(name, kBackUp);
+}
+
+// In a child: the named command on the car folder, ended as kill -9 ends it at the given file call below the folder.
+QByteArray killedAtCall(const QStringList& nameFolderCall) {
+    Member member(CarFolder::Made{nameFolderCall.value(1)});
+    StartedSession started(member.cars.host(), member.site);
+    file_calls_arm(member.root(), FILE_CALLS_ALL, nameFolderCall.value(2).toLong(), FILE_CALLS_KILL);
+    commandNamed(nameFolderCall.value(0))(started);
+    return {};
+}
+
+// In a child on a disk with 64 KiB of room for each file: a swap and a backup's changes and boxes, joined by tabs.
+QByteArray swapAndBackUpOnAFullDisk(const QStringList& folder) {
+    Member member(CarFolder::Made{folder.value(0)});
+    // Copied by reading and writing, as between file systems where the kernel cannot copy.
+    file_calls_refuse_kernel_copy(1);
+    const Outcome swapped = member.run(kSwapToGT);
+    const Outcome backedUp = member.run(kBackUp);
+    return (swapped.changes + swapped.boxes + backedUp.changes + backedUp.boxes).join('\t').toUtf8();
+}
+#endif
+
+#ifdef Q_OS_UNIX
+// In a child, over the odd files: a swap to each pack in turn, a backup and a pack check, and a swap in a car folder
+// whose path holds a backslash; the lists and boxes, joined by tabs.
+QByteArray commandsOverOddFiles(const QStringList& folder) {
+    Member member(CarFolder::Made{folder.value(0)});
+    member.site.files.insert("tarvver.txt", "1\nBare|1/1/2003");
+    StartedSession started(member.cars.host(), member.site);
+    for (const int row : {2, 0, 1, 3}) // GT, +..\outside, Caf\xE9, Locked; Bare is no pack now
+        started.swap(row);
+    started.backUp();
+    started.session.checkPacks();
+    StartedSession backslash(member.cars.host() / "my\\cars", member.site);
+    backslash.swap(0);
+    return (started.window.listed + started.window.boxes + backslash.window.listed + backslash.window.boxes)
+        .join('\t')
+        .toUtf8();
+}
+#endif
 
 } // namespace
 
@@ -386,7 +441,7 @@ private slots:
         QCOMPARE(log.count("box: Wait a Minute! answered Yes"), 3);
     }
 
-#ifdef Q_OS_LINUX
+#if defined(Q_OS_LINUX) || defined(Q_OS_WIN)
     // At each file call of a swap, a backup or a check in turn, a kill -9 (and the next start), a move that fails,
     // or the member's Cancel leaves the folder as it was or as the whole command makes it, and nothing else.
     void cutShortAtEachFileCall_data() {
@@ -417,14 +472,7 @@ private slots:
                                  : name == "backup"      ? "/original/.tarvok-work/new"
                                                          : "/.tarvok-original/.tarvok-work/new");
         const bool kill = action == FILE_CALLS_KILL, cancel = action == FILE_CALLS_HOLD, failMoves = !kill && !cancel;
-        const Command command = QMap<QString, Command>{
-            {"swap", kSwapToGT},
-            {"second swap", kSwapToGT},
-            {"check packs", kCheckPacks},
-            {"offered swap", kOfferedSwap},
-            {"toggle", [](StartedSession& s) {
-                 s.swap(3);
-             }}}.value(name, kBackUp);
+        const Command command = commandNamed(name);
         // The lists a meeting check stores come with every check, and are no part of the cars.
         const auto carsOf = [&name](const Member& m) {
             for (const char* list : {"tarvmeet.txt", "tarvver.txt"})
@@ -449,12 +497,7 @@ private slots:
             prepare(member);
             Outcome done;
             if (kill) {
-                const ChildEnd end = runInChild({}, [&] {
-                    StartedSession started(member.cars.host(), member.site);
-                    file_calls_arm(member.root(), FILE_CALLS_ALL, call, FILE_CALLS_KILL);
-                    command(started);
-                    return QByteArray();
-                });
+                const ChildEnd end = runInChild({}, killedAtCall, {name, member.cars.path(), QString::number(call)});
                 QVERIFY(end.killed || end.output);
                 if (!end.killed)
                     break;
@@ -553,24 +596,18 @@ private slots:
                  kCannotLock.arg("a folder of that name is in the way").replace(" | ", " | " + waiting + "\r\n\r\n"));
     }
 
-#ifdef Q_OS_LINUX
+#if defined(Q_OS_LINUX) || defined(Q_OS_WIN)
     void aFullDiskNeverLeavesHalfAFile() {
         Member member;
         member.cars.write("GT/b.tex", QByteArray(256 * 1024, 'b'));
         member.cars.write("z.tex", QByteArray(256 * 1024, 'z'));
-        const ChildEnd end = runInChild({64 * 1024, false}, [&member] {
-            // Copied by reading and writing, as between file systems where the kernel cannot copy.
-            file_calls_refuse_kernel_copy(1);
-            const Outcome swapped = member.run(kSwapToGT);
-            const Outcome backedUp = member.run(kBackUp);
-            return (swapped.changes + swapped.boxes + backedUp.changes + backedUp.boxes).join('\t').toUtf8();
-        });
-        // A file that does not fit keeps all of them out.
-        QCOMPARE(
-            QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
-            (QStringList{kFailed + "original/z.tex (no room left on the disk)\r\nb.tex (no room left on the disk)" +
-                             kUnchanged,
-                         kAsk, kFailed + "z.tex (no room left on the disk)" + kBackupUnchanged}));
+        const ChildEnd end = runInChild({64 * 1024, false}, swapAndBackUpOnAFullDisk, {member.cars.path()});
+        // A file that does not fit keeps all of them out. A kept set's file is named as the host writes a path.
+        const QString noRoom = " (no room left on the disk)";
+        QCOMPARE(QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
+                 (QStringList{kFailed + QDir::toNativeSeparators("original/z.tex") + noRoom + "\r\nb.tex" + noRoom +
+                                  kUnchanged,
+                              kAsk, kFailed + "z.tex" + noRoom + kBackupUnchanged}));
     }
 #endif
 
@@ -611,20 +648,8 @@ private slots:
         for (const QString& open : {member.cars.file(".."), member.cars.path()})
             QFile::setPermissions(open, QFileDevice::Permissions(0x7777));
         QFile::setPermissions(member.cars.file("Locked/locked.tex"), {});
-        member.site.files.insert("tarvver.txt", "1\nBare|1/1/2003");
         // In a child that ends within a minute: a command that blocks in open() or spins fails the test.
-        const ChildEnd end = runInChild({{}, true}, [&member] {
-            StartedSession started(member.cars.host(), member.site);
-            for (const int row : {2, 0, 1, 3}) // GT, +..\outside, Caf\xE9, Locked; Bare is no pack now
-                started.swap(row);
-            started.backUp();
-            started.session.checkPacks();
-            StartedSession backslash(member.cars.host() / "my\\cars", member.site);
-            backslash.swap(0);
-            return (started.window.listed + started.window.boxes + backslash.window.listed + backslash.window.boxes)
-                .join('\t')
-                .toUtf8();
-        });
+        const ChildEnd end = runInChild({{}, true}, commandsOverOddFiles, {member.cars.path()});
         QCOMPARE(
             QString::fromUtf8(end.output.value_or("child failed")).split('\t'),
             (QStringList{"+..\\outside .Inside - 2002", "Caf\uFFFD ........Cafe - 2003",
@@ -671,7 +696,7 @@ private slots:
 #endif
 
 private:
-    QTemporaryDir logs_; // outlives the open log, which Windows would not remove
+    LogFolder logs_;
 };
 
 QTEST_GUILESS_MAIN(CopiesTest)

@@ -1,6 +1,7 @@
 #include "support/CarFolder.h"
 
 #include "fs/Mark.h"
+#include "session/LogFile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -38,10 +39,13 @@ QStringList TreeSnapshot::changesSince(const TreeSnapshot& before) const {
     return changes;
 }
 
-CarFolder::CarFolder(const QString& parents) : game_(QDir::cleanPath(root_.path() + '/' + parents)) {
+CarFolder::CarFolder(const QString& parents)
+    : root_(std::in_place), game_(QDir::cleanPath(root_->path() + '/' + parents)) {
     QDir(game_).mkpath("cars");
     QDir(game_).mkpath("run");
 }
+
+CarFolder::CarFolder(const Made& made) : game_(QFileInfo(made.path).path()) {}
 
 void CarFolder::write(const QString& relative, const QByteArray& bytes) const {
     const QString target = file(relative);
@@ -53,6 +57,15 @@ void CarFolder::write(const QString& relative, const QByteArray& bytes) const {
 
 QString loggedIn(const QString& folder) {
     return QString::fromUtf8(contentsOf(folder + "/tarvok-car-manager.log"));
+}
+
+LogFolder::~LogFolder() {
+    // Sent where a folder stands in its way, the log is closed; that it cannot be opened there is no news.
+    QDir(path()).mkpath("closed/tarvok-car-manager.log");
+    const QtMessageHandler logging =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    session::startLogFile(filePath("closed"));
+    qInstallMessageHandler(logging);
 }
 
 QByteArray CarFolder::read(const QString& relative) const {

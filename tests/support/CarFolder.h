@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <optional>
+
 // Every file and folder under a root, with each file's contents, to tell what a command changed.
 class TreeSnapshot {
 public:
@@ -27,12 +29,24 @@ private:
 // What the program's log in folder holds so far.
 QString loggedIn(const QString& folder);
 
+// A temporary folder for the program's logs that closes the open log before it goes, for Windows removes no open
+// file.
+class LogFolder : public QTemporaryDir {
+public:
+    ~LogFolder();
+};
+
 // A member's game folder in a temporary directory: the car folder "cars", and the track folder "run"
 // beside it.
 class CarFolder {
 public:
     // The game folder is the temporary directory, or the folders parents below it.
     explicit CarFolder(const QString& parents = {});
+    // The car folder at path that a test made, seen from its child process; left for the test to remove.
+    struct Made {
+        QString path;
+    };
+    explicit CarFolder(const Made& made);
 
     QString path() const { return game_ + "/cars"; }                                // the car folder
     fs::Path host() const { return fs::fromQt(path()); }                            // the same, as the program takes it
@@ -55,6 +69,6 @@ public:
     TreeSnapshot snapshot() const { return TreeSnapshot(game_); }
 
 private:
-    QTemporaryDir root_;
+    std::optional<QTemporaryDir> root_;
     QString game_;
 };

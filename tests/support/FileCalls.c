@@ -1,26 +1,17 @@
-// The program's own calls reach these definitions instead of the C library's, and so do Qt's; each passes
-// the call on unchanged unless a test armed it.
-#define _GNU_SOURCE
+// Counts the file calls below the armed root and decides what happens at the n-th; FileCallsLinux.c and
+// FileCallsWindows.c bring each host's calls here.
 #include "FileCalls.h"
+#include "FileCallsHost.h"
 
-#include <dlfcn.h>
-#include <errno.h>
-#include <fcntl.h>
-#include <limits.h>
 #include <pthread.h>
-#include <signal.h>
-#include <stdarg.h>
 #include <stdatomic.h>
 #include <stdio.h>
 #include <string.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 static atomic_int armed;
-static atomic_int kernelCopyRefused;
 static pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
 static pthread_cond_t changed = PTHREAD_COND_INITIALIZER;
-static char root[PATH_MAX];
+static char root[4096];
 static size_t rootLength;
 static int counted;
 static long nth;
@@ -47,6 +38,10 @@ void file_calls_disarm(void) {
     atomic_store(&armed, 0);
 }
 
+int file_calls_armed(void) {
+    return atomic_load(&armed);
+}
+
 long file_calls_counted(void) {
     pthread_mutex_lock(&mutex);
     const long n = count;
@@ -68,46 +63,30 @@ void file_calls_release(void) {
     pthread_mutex_unlock(&mutex);
 }
 
-void file_calls_refuse_kernel_copy(int refuse) {
-    atomic_store(&kernelCopyRefused, refuse);
-}
-
-static void* real(const char* name) {
-    return dlsym(RTLD_NEXT, name);
-}
-
-static int pathOfDescriptor(int fd, char* path) {
-    char link[64];
-    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t length = readlink(link, path, PATH_MAX - 1);
-    if (length < 0)
-        return 0;
-    path[length] = '\0';
-    return 1;
-}
-
-static int pathAt(int folder, const char* name, char* path) {
-    if (name[0] == '/' || folder == AT_FDCWD)
-        return snprintf(path, PATH_MAX, "%s", name) < PATH_MAX;
-    char base[PATH_MAX];
-    return pathOfDescriptor(folder, base) && snprintf(path, PATH_MAX, "%s/%s", base, name) < PATH_MAX;
-}
-
 static int isBelowRoot(const char* path) {
-    return strncmp(path, root, rootLength) == 0 && (path[rootLength] == '/' || path[rootLength] == '\0');
+#ifdef _WIN32
+    // Windows' names match whatever their case.
+    const int same = _strnicmp(path, root, rootLength) == 0;
+#else
+    const int same = strncmp(path, root, rootLength) == 0;
+#endif
+    return same && (path[rootLength] == '/' || path[rootLength] == '\0');
 }
 
-// 0 lets the call go on; -1 makes it fail.
-static int visit(int isRename, const char* path) {
-    if (!atomic_load(&armed) || !isBelowRoot(path) || (counted == FILE_CALLS_RENAMES && !isRename))
+int file_calls_visit(int isRename, const char* path) {
+    if (!atomic_load(&armed))
         return 0;
     pthread_mutex_lock(&mutex);
+    if (!isBelowRoot(path) || (counted == FILE_CALLS_RENAMES && !isRename)) {
+        pthread_mutex_unlock(&mutex);
+        return 0;
+    }
     ++count;
     const int hit = action == FILE_CALLS_FAIL_ON    ? count >= nth
                     : action == FILE_CALLS_FAIL_TWO ? count == nth || count == nth + 1
                                                     : count == nth;
     if (hit && action == FILE_CALLS_KILL)
-        kill(getpid(), SIGKILL);
+        file_calls_host_kill();
     if (hit && action == FILE_CALLS_HOLD) {
         holding = 1;
         while (!released)
@@ -115,102 +94,5 @@ static int visit(int isRename, const char* path) {
         holding = 0;
     }
     pthread_mutex_unlock(&mutex);
-    if (hit && action != FILE_CALLS_KILL && action != FILE_CALLS_HOLD) {
-        errno = EIO;
-        return -1;
-    }
-    return 0;
-}
-
-static int visitAt(int isRename, int folder, const char* name) {
-    char path[PATH_MAX];
-    return atomic_load(&armed) && pathAt(folder, name, path) ? visit(isRename, path) : 0;
-}
-
-static int visitDescriptor(int fd) {
-    char path[PATH_MAX];
-    return atomic_load(&armed) && pathOfDescriptor(fd, path) ? visit(0, path) : 0;
-}
-
-#define OPEN_WITH_MODE(call, ...)                                                                                      \
-    mode_t mode = 0;                                                                                                   \
-    if (flags & (O_CREAT | O_TMPFILE)) {                                                                               \
-        va_list arguments;                                                                                             \
-        va_start(arguments, flags);                                                                                    \
-        mode = va_arg(arguments, mode_t);                                                                              \
-        va_end(arguments);                                                                                             \
-    }                                                                                                                  \
-    return call(__VA_ARGS__, flags, mode)
-
-static int createAt(const char* name, int folder, const char* path, int flags, mode_t mode) {
-    if ((flags & O_CREAT) && visitAt(0, folder, path) < 0)
-        return -1;
-    int (*open)(int, const char*, int, ...) = real(name);
-    return open(folder, path, flags, mode);
-}
-
-int open(const char* path, int flags, ...) {
-    OPEN_WITH_MODE(createAt, "openat", AT_FDCWD, path);
-}
-int open64(const char* path, int flags, ...) {
-    OPEN_WITH_MODE(createAt, "openat64", AT_FDCWD, path);
-}
-int openat(int folder, const char* path, int flags, ...) {
-    OPEN_WITH_MODE(createAt, "openat", folder, path);
-}
-int openat64(int folder, const char* path, int flags, ...) {
-    OPEN_WITH_MODE(createAt, "openat64", folder, path);
-}
-
-ssize_t write(int fd, const void* bytes, size_t size) {
-    if (visitDescriptor(fd) < 0)
-        return -1;
-    ssize_t (*call)(int, const void*, size_t) = real("write");
-    return call(fd, bytes, size);
-}
-
-ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, size_t size, unsigned flags) {
-    if (atomic_load(&kernelCopyRefused)) {
-        errno = EXDEV;
-        return -1;
-    }
-    if (visitDescriptor(out) < 0)
-        return -1;
-    ssize_t (*call)(int, off64_t*, int, off64_t*, size_t, unsigned) = real("copy_file_range");
-    return call(in, inOffset, out, outOffset, size, flags);
-}
-
-int fsync(int fd) {
-    if (visitDescriptor(fd) < 0)
-        return -1;
-    int (*call)(int) = real("fsync");
-    return call(fd);
-}
-
-int rename(const char* from, const char* to) {
-    if (visitAt(1, AT_FDCWD, from) < 0)
-        return -1;
-    int (*call)(const char*, const char*) = real("rename");
-    return call(from, to);
-}
-
-int unlink(const char* path) {
-    if (visitAt(0, AT_FDCWD, path) < 0)
-        return -1;
-    int (*call)(const char*) = real("unlink");
-    return call(path);
-}
-
-int mkdir(const char* path, mode_t mode) {
-    if (visitAt(0, AT_FDCWD, path) < 0)
-        return -1;
-    int (*call)(const char*, mode_t) = real("mkdir");
-    return call(path, mode);
-}
-
-int rmdir(const char* path) {
-    if (visitAt(0, AT_FDCWD, path) < 0)
-        return -1;
-    int (*call)(const char*) = real("rmdir");
-    return call(path);
+    return hit && action != FILE_CALLS_KILL && action != FILE_CALLS_HOLD ? -1 : 0;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-// Stands between the program and the C library's file calls in a test executable (Linux only): counts the
-// calls that create, write, sync, rename or remove files and folders below a root, and does something at
-// the n-th: ends the process as kill -9 does, makes the call fail, or holds it until released.
+// Stands between the program and the host's file calls in a test executable (Linux: the C library's, Windows: the
+// system's): counts the calls that create, write, sync, rename or remove files and folders below a root, and does
+// something at the n-th: ends the process as kill -9 does, makes the call fail, or holds it until released.
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -16,8 +16,16 @@ long file_calls_counted(void);
 // Whether the n-th call is being held now; releasing it lets it go on.
 int file_calls_holding(void);
 void file_calls_release(void);
-// Makes the kernel's copy (copy_file_range) unavailable, as between some file systems, or offers it again.
+// Makes the kernel's copy (copy_file_range) unavailable, as between some file systems, or offers it again; Windows
+// has none to offer, and copies by reading and writing always.
 void file_calls_refuse_kernel_copy(int refuse);
+#ifdef _WIN32
+// Windows has no limit on the size of a process's files: a write that takes any file past room bytes fails as on a
+// full disk.
+void file_calls_limit_file_size(long long room);
+// The exit code of a process killed at its call, which is the one QProcess::kill gives.
+enum { FILE_CALLS_KILLED = 0xf291 };
+#endif
 #ifdef __cplusplus
 }
 #endif

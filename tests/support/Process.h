@@ -1,22 +1,26 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 
-#include <functional>
 #include <optional>
 
-// What a forked child may not do: write files past diskRoom bytes, as on a disk that fills up, or,
-// unprivileged, write where only root may (a root child becomes the user nobody).
+// What a child may not do: write a file past diskRoom bytes, as on a disk that fills up, or, unprivileged (POSIX
+// only), write where only root may (a root child becomes the user nobody).
 struct ChildLimits {
     std::optional<qint64> diskRoom;
     bool unprivileged = false;
 };
 
-// How a forked child ended: the bytes its work returned when it ran to its end, or killed by kill -9.
+// How a child ended: the bytes its work returned when it ran to its end, or killed as by kill -9.
 struct ChildEnd {
     std::optional<QByteArray> output;
     bool killed = false;
 };
 
-// Runs work in a forked child under the limits, ending it after a minute at the latest. POSIX only.
-ChildEnd runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work);
+// What a child runs: a plain function of its arguments, for where there is no fork (Windows) the child is this test
+// executable started afresh, which knows nothing else of the test. It needs no window.
+using ChildWork = QByteArray (*)(const QStringList& arguments);
+
+// Runs work(arguments) in a child process under the limits, ending it after a minute at the latest.
+ChildEnd runInChild(const ChildLimits& limits, ChildWork work, const QStringList& arguments = {});

@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-ChildEnd runInChild(const ChildLimits& limits, const std::function<QByteArray()>& work) {
+ChildEnd runInChild(const ChildLimits& limits, ChildWork work, const QStringList& arguments) {
     int channel[2];
     if (::pipe(channel) != 0)
         return {};
@@ -25,7 +25,7 @@ ChildEnd runInChild(const ChildLimits& limits, const std::function<QByteArray()>
             (limits.unprivileged && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)))
             ::_exit(2);
         QFile out;
-        const QByteArray bytes = work();
+        const QByteArray bytes = work(arguments);
         ::_exit(out.open(channel[1], QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() ? 0 : 3);
     }
     ::close(channel[1]);

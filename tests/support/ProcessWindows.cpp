@@ -1,0 +1,47 @@
+#include "support/FileCalls.h"
+#include "support/Process.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+
+// The child is this same executable, so a function lies as far from runInChild in it as in the test.
+static const quintptr kOrigin = reinterpret_cast<quintptr>(&runInChild);
+
+// A child runs the work it was started for as its application starts, before any test, and ends there with the
+// work's bytes on its output.
+static void runWorkOfChild() {
+    if (!qEnvironmentVariableIsSet("TARVOK_CHILD_WORK"))
+        return;
+    if (qEnvironmentVariableIsSet("TARVOK_CHILD_FILE_ROOM"))
+        file_calls_limit_file_size(qEnvironmentVariable("TARVOK_CHILD_FILE_ROOM").toLongLong());
+    const auto work = reinterpret_cast<ChildWork>(kOrigin + qEnvironmentVariable("TARVOK_CHILD_WORK").toULongLong());
+    const QByteArray bytes = work(QCoreApplication::arguments().mid(1));
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == size_t(bytes.size());
+    std::_Exit(written && std::fflush(stdout) == 0 ? 0 : 3);
+}
+Q_COREAPP_STARTUP_FUNCTION(runWorkOfChild)
+
+ChildEnd runInChild(const ChildLimits& limits, ChildWork work, const QStringList& arguments) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TARVOK_CHILD_WORK", QString::number(reinterpret_cast<quintptr>(work) - kOrigin));
+    if (limits.diskRoom)
+        environment.insert("TARVOK_CHILD_FILE_ROOM", QString::number(*limits.diskRoom));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    // A child stuck in a loop must not outlive its test.
+    if (!child.waitForFinished(60'000)) {
+        child.kill();
+        child.waitForFinished();
+        return {};
+    }
+    if (child.exitStatus() == QProcess::CrashExit)
+        return {std::nullopt, child.exitCode() == FILE_CALLS_KILLED};
+    return {child.exitCode() == 0 ? std::optional(child.readAllStandardOutput()) : std::nullopt, false};
+}
