@@ -26,9 +26,13 @@ QStringList packNames(const QList<PackRelease>& releases) {
     return names;
 }
 
+QString packKey(const QString& name) {
+    return name.toUpper();
+}
+
 PackLookup lookUpPack(const text::CountedList& list, const QString& pack) {
     PackLookup lookup;
-    const QString wanted = pack.toUpper();
+    const QString wanted = packKey(pack);
     const QStringList searched = list.searched();
     for (qsizetype entry = 0; entry < searched.size(); ++entry) {
         const PackRelease release = packReleaseOf(searched[entry]);
@@ -37,7 +41,7 @@ PackLookup lookUpPack(const text::CountedList& list, const QString& pack) {
             text::readDate(release.dateText, {leagueLog(), kPackVersionList}, text::CountedList::lineNumber(entry));
         if (lookup.lastDate)
             lookup.lastRealDate = lookup.lastDate;
-        if (release.pack.toUpper() == wanted) {
+        if (packKey(release.pack) == wanted) {
             lookup.found = true;
             break;
         }

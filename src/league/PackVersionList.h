@@ -23,7 +23,10 @@ QList<PackRelease> listedReleases(const text::CountedList& list);
 // Their pack names, in list order: the packs to look for in the car folder.
 QStringList packNames(const QList<PackRelease>& releases);
 
-// The search for the meeting's pack, which compares names without regard to letter case.
+// A pack name as the search for the meeting's pack compares it: without regard to letter case.
+QString packKey(const QString& name);
+
+// The search for the meeting's pack.
 struct PackLookup {
     bool found = false;
     bool examinedAny = false;

@@ -94,7 +94,7 @@ void printBox(QTextStream& out, const QString& heading, const std::function<QStr
     out << heading << ":\n";
     for (const auto& [shown, orders] : texts) {
         if (texts.size() > 1)
-            out << "(members whose settings put " << orders.join(QStringLiteral(" or ")) << ")\n";
+            out << "For members whose settings put " << orders.join(QStringLiteral(" or ")) << ":\n";
         QString box = shown.isEmpty() ? QStringLiteral("(the box is empty)") : shown;
         box.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         out << box << (box.endsWith(QLatin1Char('\n')) ? "" : "\n");

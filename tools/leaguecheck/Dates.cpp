@@ -4,32 +4,6 @@ namespace leaguecheck {
 
 namespace {
 
-// The distinct dates members read a text as, each with the regions that read it so, and the regions that read no date.
-struct Readings {
-    QList<QDateTime> dates;
-    QList<QStringList> readers;
-    QStringList unread;
-};
-
-Readings readingsOf(const QString& text) {
-    Readings readings;
-    for (const Region& region : regions()) {
-        const text::DateValue date = text::toDate(text, region.locale);
-        if (!date) {
-            readings.unread.append(region.order);
-            continue;
-        }
-        qsizetype at = readings.dates.indexOf(*date);
-        if (at < 0) {
-            at = readings.dates.size();
-            readings.dates.append(*date);
-            readings.readers.append(QStringList());
-        }
-        readings.readers[at].append(region.order);
-    }
-    return readings;
-}
-
 QString iso(const QDateTime& date) {
     return date.date().toString(Qt::ISODate);
 }
@@ -39,21 +13,6 @@ QString unreadEffect(DateUse use) {
                ? QStringLiteral("Check Packs gives the pack no status line, and a meeting with it "
                                 "ends in \"There seem to be problems\"")
                : QStringLiteral("their managers pass over this meeting: it is never the next one");
-}
-
-// "as 12 April 2003 for members whose settings put the day first (as in Britain), as 4 December 2003 for those who
-// put the month first (as in the US), and as no date for those who put ..."
-QString byRegion(const Readings& readings) {
-    QStringList parts;
-    for (qsizetype at = 0; at < readings.dates.size(); ++at)
-        parts.append(QStringLiteral("as %1 for %2 put %3")
-                         .arg(shown(readings.dates[at]),
-                              parts.isEmpty() ? QStringLiteral("members whose settings") : QStringLiteral("those who"),
-                              readings.readers[at].join(QStringLiteral(" or "))));
-    if (!readings.unread.isEmpty())
-        parts.append(QStringLiteral("as no date for those who put ") + readings.unread.join(QStringLiteral(" or ")));
-    const QString last = parts.takeLast();
-    return parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
 } // namespace
@@ -75,48 +34,77 @@ QString shown(const QDateTime& date) {
     return text;
 }
 
-QString readsAs(const QString& text) {
-    const Readings readings = readingsOf(text);
-    if (readings.dates.isEmpty())
+DateReadings::DateReadings(const QString& text) : text_(text) {
+    for (const Region& region : regions()) {
+        const text::DateValue date = text::toDate(text, region.locale);
+        if (!date) {
+            unread_.append(region.order);
+            continue;
+        }
+        qsizetype at = dates_.indexOf(*date);
+        if (at < 0) {
+            at = dates_.size();
+            dates_.append(*date);
+            readers_.append(QStringList());
+        }
+        readers_[at].append(region.order);
+    }
+}
+
+QString DateReadings::reads() const {
+    if (dates_.isEmpty())
         return QStringLiteral("not a date");
     QStringList dates;
-    for (const QDateTime& date : readings.dates)
+    for (const QDateTime& date : dates_)
         dates.append(shown(date));
-    if (!readings.unread.isEmpty())
+    if (!unread_.isEmpty())
         dates.append(QStringLiteral("no date"));
     return dates.size() == 1 ? dates.first() : dates.join(QStringLiteral(" or ")) + QStringLiteral(", by region");
 }
 
-text::DateValue agreedDate(const QString& text) {
-    const Readings readings = readingsOf(text);
-    if (readings.dates.size() != 1 || !readings.unread.isEmpty())
+text::DateValue DateReadings::agreed() const {
+    if (dates_.size() != 1 || !unread_.isEmpty())
         return std::nullopt;
-    return readings.dates.first();
+    return dates_.first();
 }
 
-QStringList dateSlips(const QString& text, DateUse use) {
-    const Readings readings = readingsOf(text);
-    const QString quoted = QLatin1Char('"') + text + QLatin1Char('"');
-    if (readings.dates.isEmpty())
+// "as 12 April 2003 for members whose settings put the day first (as in Britain), as 4 December 2003 for those who
+// put the month first (as in the US), and as no date for those who put ..."
+QString DateReadings::byRegion() const {
+    QStringList parts;
+    for (qsizetype at = 0; at < dates_.size(); ++at)
+        parts.append(QStringLiteral("as %1 for %2 put %3")
+                         .arg(shown(dates_[at]),
+                              parts.isEmpty() ? QStringLiteral("members whose settings") : QStringLiteral("those who"),
+                              readers_[at].join(QStringLiteral(" or "))));
+    if (!unread_.isEmpty())
+        parts.append(QStringLiteral("as no date for those who put ") + unread_.join(QStringLiteral(" or ")));
+    const QString last = parts.takeLast();
+    return parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+QStringList DateReadings::slips(DateUse use) const {
+    const QString quoted = QLatin1Char('"') + text_ + QLatin1Char('"');
+    if (dates_.isEmpty())
         return {QStringLiteral("%1 is no date the manager can read, so %2. Write the date as year-month-day, such as "
                                "2026-12-13.")
                     .arg(quoted, unreadEffect(use))};
     QStringList slips;
-    const QDateTime& first = readings.dates.first();
-    if (readings.dates.size() > 1 || !readings.unread.isEmpty()) {
+    const QDateTime& first = dates_.first();
+    if (dates_.size() > 1 || !unread_.isEmpty()) {
         QStringList meant;
-        for (const QDateTime& date : readings.dates)
+        for (const QDateTime& date : dates_)
             meant.append(iso(date));
         slips.append(QStringLiteral("%1 reads %2, so %3. Write %4, whichever you mean: year-month-day reads the same "
                                     "for every member.")
-                         .arg(quoted, byRegion(readings),
+                         .arg(quoted, byRegion(),
                               use == DateUse::Published
                                   ? QStringLiteral("members of different regions get different verdicts on the same "
                                                    "copy of the pack")
                                   : QStringLiteral("members of different regions may be told of different meetings"),
                               meant.join(QStringLiteral(" or "))));
     }
-    if (!text.contains(QString::number(first.date().year())))
+    if (!text_.contains(QString::number(first.date().year())))
         slips.append(QStringLiteral("%1 writes the year with two digits, which the manager takes for %2 (00 to 29 as "
                                     "2000 to 2029, 30 to 99 as 1930 to 1999). Write the year in full: %3.")
                          .arg(quoted, QString::number(first.date().year()), iso(first)));

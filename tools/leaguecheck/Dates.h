@@ -31,17 +31,29 @@ private:
 // A date as a person reads it, "12 April 2003", with its time of day where it has one.
 QString shown(const QDateTime& date);
 
-// What the check shows of a date text: the date every member reads, or that members read it differently or not at all.
-QString readsAs(const QString& text);
-
-// The date every member reads a text as; nothing when members read it differently or not at all.
-text::DateValue agreedDate(const QString& text);
-
 // The list a date is in, which decides what members see of its slips.
 enum class DateUse { Published, Meeting };
 
-// The slips of a date text: no date, one that only some regions read or that regions read differently, a two-digit
-// year, a time of day.
-QStringList dateSlips(const QString& text, DateUse use);
+// A date text as the members of each region read it.
+class DateReadings {
+public:
+    explicit DateReadings(const QString& text);
+
+    // What the check shows of it: the date every member reads, or that members read it differently or not at all.
+    QString reads() const;
+    // The date every member reads it as; nothing when members read it differently or not at all.
+    text::DateValue agreed() const;
+    // Its slips: no date, one that only some regions read or that regions read differently, a two-digit year, a time
+    // of day.
+    QStringList slips(DateUse use) const;
+
+private:
+    QString byRegion() const;
+
+    QString text_;
+    QList<QDateTime> dates_;     // each distinct date read, in the order of regions()
+    QList<QStringList> readers_; // for each, the regions that read it so
+    QStringList unread_;         // the regions that read no date
+};
 
 } // namespace leaguecheck

@@ -9,7 +9,7 @@
 #include "text/Lines.h"
 
 #include <QHash>
-#include <QStringDecoder>
+#include <QSet>
 
 #include <algorithm>
 #include <functional>
@@ -36,17 +36,16 @@ const ListWords kMeetingWords{QStringLiteral("meetings"), QStringLiteral("2026-1
 
 using EntryCheck = std::function<void(const QString& entry, CheckedLine& line)>;
 
-// A line the manager would read differently as UTF-8 and in the Windows code page: it reads it as the one it is.
+// A line the manager would read differently as UTF-8 and in the Windows code page; `read` is how it reads it.
 void addEncodingSlip(CheckedLine& line, QByteArrayView bytes, const QString& read) {
     if (std::all_of(bytes.begin(), bytes.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; }))
         return;
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    [[maybe_unused]] const QString decoded = utf8(bytes);
     line.slips.append(
         QStringLiteral("this line holds letters beyond plain ASCII, which UTF-8 and the Windows code page (ANSI) "
                        "write differently. The manager reads it as %1: \"%2\". Make sure that is what you meant, "
                        "or write plain ASCII letters, which read the same in both.")
-            .arg(utf8.hasError() ? QStringLiteral("the Windows code page") : QStringLiteral("UTF-8"), read));
+            .arg(read == QString::fromUtf8(bytes) ? QStringLiteral("UTF-8") : QStringLiteral("the Windows code page"),
+                 read));
 }
 
 QStringList fileSlips(const QByteArray& bytes) {
@@ -164,7 +163,7 @@ QStringList nameSlips(const QString& name, Named named) {
 } // namespace
 
 CheckedFile checkPackList(const QByteArray& bytes) {
-    QHash<QString, qsizetype> seen; // the line of each name read, upper-cased as the manager compares them
+    QHash<QString, qsizetype> seen; // the line of each name read, by its key as the manager compares names
     return checkList(league::kPackVersionList, bytes, kPackWords, [&](const QString& entry, CheckedLine& line) {
         const league::PackRelease release = league::packReleaseOf(entry);
         if (!entry.contains(QLatin1Char('|'))) {
@@ -175,30 +174,37 @@ CheckedFile checkPackList(const QByteArray& bytes) {
                                   .arg(kPackWords.example));
             return;
         }
-        line.reads = QStringLiteral("pack \"%1\", published \"%2\": %3")
-                         .arg(release.pack, release.dateText, readsAs(release.dateText));
+        const DateReadings published(release.dateText);
+        line.reads =
+            QStringLiteral("pack \"%1\", published \"%2\": %3").arg(release.pack, release.dateText, published.reads());
         line.slips += nameSlips(release.pack, Named::Pack);
-        if (const auto first = seen.constFind(release.pack.toUpper()); first != seen.constEnd())
+        if (const auto first = seen.constFind(league::packKey(release.pack)); first != seen.constEnd())
             line.slips.append(QStringLiteral("%1 is listed already, on line %2 (the manager ignores letter case): a "
                                              "meeting with it is checked against that first entry alone, while "
                                              "Check Packs judges the pack twice. Keep one of the two lines.")
                                   .arg(release.pack, QString::number(first.value())));
         else
-            seen.insert(release.pack.toUpper(), line.number);
-        line.slips += dateSlips(release.dateText, DateUse::Published);
+            seen.insert(league::packKey(release.pack), line.number);
+        line.slips += published.slips(DateUse::Published);
     });
 }
 
 CheckedFile checkMeetingList(const QByteArray& bytes, const std::optional<QByteArray>& packList, const QDate& today) {
-    const std::optional<text::CountedList> packs =
-        packList ? std::optional(text::readCountedList(*packList)) : std::nullopt;
+    // The names the search for a meeting's pack finds, each read once; nothing when there is no pack list.
+    std::optional<QSet<QString>> listed;
+    if (packList) {
+        listed.emplace();
+        for (const QString& line : text::readCountedList(*packList).searched())
+            listed->insert(league::packKey(league::packReleaseOf(line).pack));
+    }
     std::optional<std::pair<QDateTime, qsizetype>> latest; // the latest date every member reads alike, and its line
     CheckedFile file =
         checkList(league::kMeetingList, bytes, kMeetingWords, [&](const QString& entry, CheckedLine& line) {
             const meeting::MeetingLine fields = meeting::meetingLineOf(entry);
+            const DateReadings date(fields.date);
             line.reads = QStringLiteral("\"%1\": %2; meeting \"%3\", pack \"%4\", track \"%5\"")
-                             .arg(fields.date, readsAs(fields.date), fields.name, fields.pack, fields.track);
-            line.slips += dateSlips(fields.date, DateUse::Meeting);
+                             .arg(fields.date, date.reads(), fields.name, fields.pack, fields.track);
+            line.slips += date.slips(DateUse::Meeting);
             const qsizetype separators = entry.count(QLatin1Char('|'));
             if (separators < 3) {
                 line.slips.append(QStringLiteral("this line has %1 of the four fields the manager reads, "
@@ -217,22 +223,22 @@ CheckedFile checkMeetingList(const QByteArray& bytes, const std::optional<QByteA
                         .arg(fields.track));
             else
                 line.slips += nameSlips(fields.track, Named::Track);
-            if (packs && !league::lookUpPack(*packs, fields.pack).found)
+            if (listed && !listed->contains(league::packKey(fields.pack)))
                 line.slips.append(
                     QStringLiteral("the pack %1 is not in %2 (as far as its count goes), so every member's "
                                    "meeting check ends in \"There seem to be problems which may stop you "
                                    "racing the next meeting.\" Add it there, or write its name as %2 does.")
                         .arg(fields.pack, league::kPackVersionList));
-            if (const text::DateValue date = agreedDate(fields.date); date && latest && *date < latest->first)
+            if (const text::DateValue day = date.agreed(); day && latest && *day < latest->first)
                 line.slips.append(
                     QStringLiteral("this meeting, on %1, comes after one on %2 (line %3), but the manager "
                                    "takes the first meeting from today on in the file's order: until %1, "
                                    "members are told of that one while this one is still ahead. Put the "
                                    "meetings in date order.")
-                        .arg(shown(*date), shown(latest->first))
+                        .arg(shown(*day), shown(latest->first))
                         .arg(latest->second));
-            else if (date)
-                latest = std::pair(*date, line.number);
+            else if (day)
+                latest = std::pair(*day, line.number);
         });
     bool ahead = false;
     for (const Region& region : regions()) {
