@@ -99,7 +99,9 @@ fs::Result<std::optional<Entry>> Reader::next() {
     if (status < ARCHIVE_WARN || !header)
         return fs::Status::failed(error());
     Entry entry;
-    if (const char* name = archive_entry_pathname_utf8(header))
+    // Where a host's conversion puts a stand-in for what it cannot decode instead of failing, the name is no better.
+    if (const char* name = archive_entry_pathname_utf8(header);
+        name && !QString::fromUtf8(name).contains(QChar::ReplacementCharacter))
         entry.name = QString::fromUtf8(name);
     entry.kind = kindOf(header);
     if (archive_entry_size_is_set(header))
