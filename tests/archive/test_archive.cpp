@@ -249,6 +249,28 @@ private slots:
         QCOMPARE(cancelled.left(), QStringList());
     }
 
+    // No free program writes RAR: these come from libarchive's own tests, and are seeds of the archive fuzz target.
+    void readsRar_data() {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<Refusal>("refusal"); // none: it unpacks
+        QTest::newRow("RAR 5, stored") << "rar5-stored.rar" << Refusal{};
+        QTest::newRow("RAR 4, a link") << "rar4-link.rar" << Refusal{"testlink", "is a link"};
+        QTest::newRow("RAR 4, Unicode names") << "rar4-unicode.rar" << Refusal{"表だよ/ファイル", "is a link"};
+        QTest::newRow("RAR 5, a hard link") << "rar5-hardlink.rar" << Refusal{"hardlink.txt", "is a hard link"};
+        QTest::newRow("RAR 4, encrypted") << "rar4-encrypted.rar" << Refusal{"foo.txt", "is encrypted"};
+        QTest::newRow("RAR 4, encrypted headers") << "rar4-encrypted-headers.rar" << Refusal{"", "is encrypted"};
+    }
+
+    void readsRar() {
+        QFETCH(QString, archive);
+        QFETCH(Refusal, refusal);
+        QFile file(TARVOK_ARCHIVE_SEEDS "/" + archive);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const Unpacking unpacking(file.readAll(), archive);
+        QCOMPARE(unpacking.unpacked.refusal.value_or(Refusal{}), refusal);
+        QCOMPARE(unpacking.left(), refusal.reason.isEmpty() ? QStringList{"helloworld.txt"} : QStringList{});
+    }
+
     void namesArePlainNamesWindowsCanHold_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("parts"); // empty, with the reason below, when refused
