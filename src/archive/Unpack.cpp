@@ -154,9 +154,9 @@ fs::Status Unpacker::roomFor(qint64 size) {
     if (free_ < 0)
         return fs::Status::failed(QStringLiteral("could not be unpacked: the free room on the disk cannot be told"));
     if (free_ - size < limits_.keepFree)
-        return fs::Status::failed(
-            QStringLiteral("does not fit on the disk, which keeps %L1 MB free").arg(limits_.keepFree / (1024 * 1024)),
-            true);
+        return fs::Status::failed(QStringLiteral("does not fit on the disk: the program always leaves %L1 MB free")
+                                      .arg(limits_.keepFree / (1024 * 1024)),
+                                  true);
     free_ -= size;
     return fs::Status::done();
 }

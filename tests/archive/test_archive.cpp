@@ -239,7 +239,7 @@ private slots:
         const QByteArray archive = archiveOf("zip", "", "", kPackB);
         const Unpacking full(archive, "PackB.zip", {9, qint64(1) << 62});
         QCOMPARE(*full.unpacked.refusal, (Refusal{"PackB/drivers.txt",
-                                                  "does not fit on the disk, which keeps "
+                                                  "does not fit on the disk: the program always leaves "
                                                   "4,398,046,511,104 MB free",
                                                   true}));
         QCOMPARE(full.left(), QStringList());
