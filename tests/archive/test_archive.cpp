@@ -59,15 +59,15 @@ QByteArray archiveOf(const QString& format, const QString& filter, const QString
         const QString name = spec.mid(2).section('>', 0, 0);
         const QByteArray data = kind == 'f' ? contentsOf(name) : QByteArray();
         archive_entry* entry = archive_entry_new();
-        archive_entry_copy_pathname(entry, name.toUtf8());
+        archive_entry_update_pathname_utf8(entry, name.toUtf8());
         const QMap<QChar, int> types{{'d', AE_IFDIR}, {'l', AE_IFLNK}, {'c', AE_IFCHR}, {'p', AE_IFIFO}};
         archive_entry_set_filetype(entry, types.value(kind, AE_IFREG));
         archive_entry_set_perm(entry, 0644);
         archive_entry_set_size(entry, data.size());
         if (kind == 'l')
-            archive_entry_copy_symlink(entry, spec.section('>', 1).toUtf8());
+            archive_entry_update_symlink_utf8(entry, spec.section('>', 1).toUtf8());
         if (kind == 'h')
-            archive_entry_copy_hardlink(entry, spec.section('>', 1).toUtf8());
+            archive_entry_update_hardlink_utf8(entry, spec.section('>', 1).toUtf8());
         archive_write_header(writer, entry);
         archive_write_data(writer, data.constData(), size_t(data.size()));
         archive_entry_free(entry);
