@@ -9,6 +9,7 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
+#include <clocale>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -32,9 +33,11 @@ QStringList treeOf(const QString& folder) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // Every refusal would be logged; and in memory, where the host offers it, the files' syncs cost nothing.
+    // Every refusal would be logged; names decode as in the program, whose Qt makes the locale's UTF-8; and in
+    // memory, where the host offers it, the files' syncs cost nothing.
     static const QString base = [] {
         QLoggingCategory::setFilterRules(QStringLiteral("tarvok.*=false"));
+        std::setlocale(LC_ALL, "C.UTF-8");
         return QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     }();
     QTemporaryDir dir(base + QStringLiteral("/fuzz_archive-XXXXXX"));

@@ -99,10 +99,12 @@ fs::Result<std::optional<Entry>> Reader::next() {
     if (status < ARCHIVE_WARN || !header)
         return fs::Status::failed(error());
     Entry entry;
-    // Where a host's conversion puts a stand-in for what it cannot decode instead of failing, the name is no better.
-    if (const char* name = archive_entry_pathname_utf8(header);
-        name && !QString::fromUtf8(name).contains(QChar::ReplacementCharacter))
-        entry.name = QString::fromUtf8(name);
+    // As wide characters: Windows keeps a name so, and libarchive makes its UTF-8 form there through the ANSI code
+    // page, which loses what that cannot hold. Where a conversion puts a stand-in for what it cannot decode instead
+    // of failing, the name is no better.
+    if (const wchar_t* name = archive_entry_pathname_w(header);
+        name && !QString::fromWCharArray(name).contains(QChar::ReplacementCharacter))
+        entry.name = QString::fromWCharArray(name);
     entry.kind = kindOf(header);
     if (archive_entry_size_is_set(header))
         entry.size = archive_entry_size(header);
