@@ -53,7 +53,8 @@ private:
     fs::Status write(Reader& reader, const fs::Path& path, qint64 size);
     fs::Status syncAll();
     bool cancelled();
-    Unpacked undone(Unpacked unpacked);
+    // Removes what was made, for the refusal or the member's giving up.
+    Unpacked undone(std::optional<Refusal> refusal = std::nullopt);
 
     const fs::Path into_;
     const UnpackWatch& watch_;
@@ -70,14 +71,13 @@ Unpacked Unpacker::run(Reader& reader) {
     QString last;
     for (int number = 1;; ++number) {
         if (cancelled())
-            return undone({});
+            return undone();
         const fs::Result<std::optional<Entry>> next = reader.next();
         if (!next) {
             const QString why = reader.encrypted() ? QStringLiteral("is encrypted")
                                                    : QStringLiteral("is damaged (%1)").arg(next.status().reason());
             // What broke is the entry after the last one read, whose name is not known.
-            return undone(
-                {{}, {}, Refusal{last, last.isEmpty() ? why : QStringLiteral("is followed by an entry that ") + why}});
+            return undone(Refusal{last, last.isEmpty() ? why : QStringLiteral("is followed by an entry that ") + why});
         }
         if (!next->has_value())
             break;
@@ -85,19 +85,15 @@ Unpacked Unpacker::run(Reader& reader) {
         last = entry.name.value_or(QStringLiteral("entry %1").arg(number));
         if (number > limits_.entries)
             return undone(
-                {{},
-                 {},
-                 Refusal{last, QStringLiteral("is past the %L1 entries an archive may hold").arg(limits_.entries)}});
+                Refusal{last, QStringLiteral("is past the %L1 entries an archive may hold").arg(limits_.entries)});
         if (std::optional<Refusal> refusal = unpackEntry(reader, entry, last))
-            return undone({{}, {}, std::move(refusal)});
+            return undone(std::move(refusal));
         if (unpacked_.cancelled)
-            return undone({});
+            return undone();
     }
     if (const fs::Status synced = syncAll(); !synced.ok())
         return undone(
-            {{},
-             {},
-             Refusal{{}, QStringLiteral("could not be written to the disk: ") + synced.reason(), synced.noRoom()}});
+            Refusal{{}, QStringLiteral("could not be written to the disk: ") + synced.reason(), synced.noRoom()});
     return unpacked_;
 }
 
@@ -207,11 +203,13 @@ bool Unpacker::cancelled() {
     return unpacked_.cancelled;
 }
 
-Unpacked Unpacker::undone(Unpacked unpacked) {
+Unpacked Unpacker::undone(std::optional<Refusal> refusal) {
     for (auto file = unpacked_.files.crbegin(); file != unpacked_.files.crend(); ++file)
         fs::host::removeFile(into_ / file->path);
     for (auto folder = unpacked_.folders.crbegin(); folder != unpacked_.folders.crend(); ++folder)
         fs::host::removeFolder(into_ / *folder);
+    Unpacked unpacked;
+    unpacked.refusal = std::move(refusal);
     unpacked.cancelled = unpacked_.cancelled;
     return unpacked;
 }
