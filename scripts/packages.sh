@@ -15,4 +15,4 @@ ensure_packages() {
 
 # What building the manager and its league test server needs; openssl makes the https site's certificate, and
 # Qt's TLS on Linux loads libssl when the tests fetch over https.
-BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core openssl libssl3)
+BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libarchive-dev fonts-dejavu-core openssl libssl3)

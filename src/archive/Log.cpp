@@ -1,0 +1,7 @@
+#include "archive/Log.h"
+
+namespace archives {
+
+Q_LOGGING_CATEGORY(archiveLog, "tarvok.archive")
+
+} // namespace archives

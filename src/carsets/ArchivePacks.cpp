@@ -1,0 +1,87 @@
+#include "carsets/ArchivePacks.h"
+
+#include "archive/EntryName.h"
+#include "carsets/Swap.h"
+#include "fs/FileSystem.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+#include <set>
+
+namespace carsets {
+
+namespace {
+
+bool isProgramFolder(const QString& name) {
+    const QByteArray key = fs::nameKey(fs::fromQt(name));
+    static const QRegularExpression numbered(QStringLiteral("^(.*) ([1-9][0-9]*)$"));
+    const QRegularExpressionMatch match = numbered.match(name);
+    // "previous 2" and on, as the host compares names.
+    const bool previousNumbered =
+        match.hasMatch() && fs::nameKey(fs::fromQt(match.captured(1))) == fs::nameKey(kSwapKeeps.replaced);
+    return key == fs::nameKey(kSwapKeeps.whole) || key == fs::nameKey(kSwapKeeps.replaced) || previousNumbered ||
+           name.startsWith(QLatin1String(".tarvok"), Qt::CaseInsensitive);
+}
+
+// The archive's file name less the extension that makes it an archive.
+QString nameOfArchive(const fs::Path& archive) {
+    const QString name = fs::displayName(archive.filename());
+    static const QStringList extensions{".tar.gz", ".tar.xz", ".tar.bz2", ".tgz", ".txz", ".tbz2",
+                                        ".tbz",    ".zip",    ".7z",      ".rar", ".tar"};
+    for (const QString& extension : extensions)
+        if (name.endsWith(extension, Qt::CaseInsensitive))
+            return name.chopped(extension.size());
+    return name;
+}
+
+bool liesIn(fs::Path path, const std::set<fs::Path>& folders) {
+    while (path.has_relative_path()) {
+        path = path.parent_path();
+        if (folders.count(path))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+ArchivePacks findArchivePacks(const QList<fs::Path>& files, const fs::Path& archive) {
+    const QByteArray driversTxt = fs::nameKey(fs::Path("drivers.txt"));
+    std::set<fs::Path> holders;
+    for (const fs::Path& file : files)
+        if (fs::nameKey(file.filename()) == driversTxt)
+            holders.insert(file.parent_path());
+    std::set<fs::Path> outer;
+    for (const fs::Path& folder : std::as_const(holders))
+        if (folder.empty() || !liesIn(folder, holders))
+            outer.insert(folder);
+    // A drivers.txt at the top makes the whole archive one pack.
+    if (outer.count(fs::Path()))
+        outer = {fs::Path()};
+
+    ArchivePacks found;
+    for (const fs::Path& folder : std::as_const(outer))
+        found.packs.append({folder.empty() ? nameOfArchive(archive) : fs::displayName(folder.filename()), folder});
+    std::sort(found.packs.begin(), found.packs.end(),
+              [](const ArchivePack& a, const ArchivePack& b) { return a.folder < b.folder; });
+    QSet<QByteArray> names;
+    for (ArchivePack& pack : found.packs) {
+        const QByteArray key = fs::nameKey(fs::fromQt(pack.name));
+        if (!fs::singleName(pack.name) || !archives::isWindowsName(pack.name))
+            pack.fault = NameFault::NotAName;
+        else if (isProgramFolder(pack.name))
+            pack.fault = NameFault::ProgramFolder;
+        else if (names.contains(key))
+            pack.fault = NameFault::Repeated;
+        names.insert(key);
+    }
+    if (!outer.count(fs::Path()))
+        for (const fs::Path& file : files)
+            if (!liesIn(file, outer))
+                found.leftOut.append(file);
+    return found;
+}
+
+} // namespace carsets

@@ -1,0 +1,334 @@
+#include "archive/EntryName.h"
+#include "archive/Unpack.h"
+#include "carsets/ArchivePacks.h"
+
+#include <QtTest>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+namespace archives {
+char* toString(const Refusal& refusal) {
+    return QTest::toString(refusal.entry + " | " + refusal.reason + (refusal.noRoom ? " | no room" : ""));
+}
+} // namespace archives
+
+namespace carsets {
+char* toString(const ArchivePack& pack) {
+    return QTest::toString(
+        QString("%1 in \"%2\" (fault %3)").arg(pack.name, fs::displayName(pack.folder)).arg(int(pack.fault)));
+}
+} // namespace carsets
+
+namespace {
+
+using archives::Refusal;
+using carsets::ArchivePack;
+using carsets::NameFault;
+
+// Larger than a block of the reader's, and not to be compressed away.
+const QByteArray kTexture = [] {
+    QByteArray bytes(1536 * 1024, Qt::Uninitialized);
+    QRandomGenerator generator(34);
+    generator.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    return bytes;
+}();
+const QStringList kPackB{"f:PackB/drivers.txt", "f:PackB/car1.tex", "d:PackB/sub/", "f:PackB/sub/Größe.tex",
+                         "f:readme.txt"};
+
+// What a file of the archive holds: the large texture for car1.tex, else its own name.
+QByteArray contentsOf(const QString& name) {
+    return name.endsWith("car1.tex") ? kTexture : name.toUtf8();
+}
+
+// An archive written by libarchive from entries "KIND:NAME" or "KIND:NAME>TARGET": f a file, d a folder, l a
+// symbolic link, h a hard link, c a device, p a FIFO.
+QByteArray archiveOf(const QString& format, const QString& filter, const QString& options, const QStringList& entries) {
+    ::archive* writer = archive_write_new();
+    archive_write_set_format_by_name(writer, format.toUtf8());
+    if (!filter.isEmpty())
+        archive_write_add_filter_by_name(writer, filter.toUtf8());
+    if (!options.isEmpty())
+        archive_write_set_options(writer, options.toUtf8());
+    archive_write_set_passphrase(writer, "secret");
+    QByteArray bytes(8 * 1024 * 1024, '\0');
+    size_t used = 0;
+    archive_write_open_memory(writer, bytes.data(), size_t(bytes.size()), &used);
+    for (const QString& spec : entries) {
+        const QChar kind = spec[0];
+        const QString name = spec.mid(2).section('>', 0, 0);
+        const QByteArray data = kind == 'f' ? contentsOf(name) : QByteArray();
+        archive_entry* entry = archive_entry_new();
+        archive_entry_update_pathname_utf8(entry, name.toUtf8());
+        const QMap<QChar, int> types{{'d', AE_IFDIR}, {'l', AE_IFLNK}, {'c', AE_IFCHR}, {'p', AE_IFIFO}};
+        archive_entry_set_filetype(entry, types.value(kind, AE_IFREG));
+        archive_entry_set_perm(entry, 0644);
+        archive_entry_set_size(entry, data.size());
+        if (kind == 'l')
+            archive_entry_update_symlink_utf8(entry, spec.section('>', 1).toUtf8());
+        if (kind == 'h')
+            archive_entry_update_hardlink_utf8(entry, spec.section('>', 1).toUtf8());
+        archive_write_header(writer, entry);
+        archive_write_data(writer, data.constData(), size_t(data.size()));
+        archive_entry_free(entry);
+    }
+    archive_write_free(writer);
+    bytes.resize(qsizetype(used));
+    return bytes;
+}
+
+enum class Damage { None, CutOff, Flipped, Bomb, BadUtf8 };
+
+QByteArray damaged(QByteArray bytes, Damage damage) {
+    if (damage == Damage::CutOff)
+        bytes.truncate(bytes.size() / 2);
+    if (damage == Damage::Flipped)
+        bytes[bytes.indexOf(kTexture.left(64)) + 1000] ^= 1;
+    // The last file's local header and central directory entry tell 1,000 bytes of a file that holds many more.
+    if (damage == Damage::Bomb) {
+        qToLittleEndian<quint32>(1000, bytes.data() + bytes.lastIndexOf("PK\3\4") + 22);
+        qToLittleEndian<quint32>(1000, bytes.data() + bytes.lastIndexOf("PK\1\2") + 24);
+    }
+    if (damage == Damage::BadUtf8)
+        bytes.replace("\xc3\xa9", "\xc3\x28");
+    return bytes;
+}
+
+struct Unpacking {
+    QTemporaryDir dir;
+    archives::Unpacked unpacked;
+    qint64 written = 0;
+
+    Unpacking(const QByteArray& archive, const QString& name = "PackB.zip", archives::UnpackLimits limits = {},
+              const std::function<bool()>& cancelled = {}) {
+        QDir(dir.path()).mkdir("into");
+        QFile file(dir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(archive);
+        file.close();
+        const archives::UnpackWatch watch{[this](qint64 bytes, qint64) { written = bytes; }, cancelled};
+        unpacked = archives::unpack(fs::fromQt(file.fileName()), fs::fromQt(dir.filePath("into")), watch, limits);
+    }
+    QStringList left() const { return QDir(dir.filePath("into")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
+};
+
+} // namespace
+
+class ArchiveTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void unpacksEachKindOfArchive_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("options");
+        const auto row = [](const char* name, QString format, QString filter, QString options) {
+            QTest::newRow(name) << format << filter << options;
+        };
+        row("zip, stored", "zip", "", "zip:compression=store");
+        row("zip, deflated", "zip", "", "zip:compression=deflate");
+        row("zip64", "zip", "", "zip:zip64");
+        row("zip, names in the DOS code page", "zip", "", "zip:hdrcharset=CP437");
+        row("7z, LZMA2", "7zip", "", "7zip:compression=lzma2");
+        row("7z, LZMA", "7zip", "", "7zip:compression=lzma1");
+        row("tar.gz", "pax", "gzip", "");
+        row("tar.xz", "pax", "xz", "");
+        row("tar.bz2", "gnutar", "bzip2", "");
+    }
+
+    void unpacksEachKindOfArchive() {
+        QFETCH(QString, format);
+        QFETCH(QString, filter);
+        QFETCH(QString, options);
+        const Unpacking unpacking(archiveOf(format, filter, options, kPackB));
+        QVERIFY(unpacking.unpacked.ok());
+        QList<archives::UnpackedFile> expected;
+        QList<fs::Path> paths;
+        qint64 total = 0;
+        for (const QString& spec : kPackB)
+            if (spec.startsWith("f:")) {
+                expected.append({fs::fromQt(spec.mid(2)), contentsOf(spec.mid(2)).size()});
+                paths.append(expected.last().path);
+                total += expected.last().size;
+                QFile file(unpacking.dir.filePath("into/" + spec.mid(2)));
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                QCOMPARE(file.readAll(), contentsOf(spec.mid(2)));
+            }
+        QCOMPARE(unpacking.unpacked.files, expected);
+        QCOMPARE(unpacking.unpacked.folders, (QList<fs::Path>{fs::Path("PackB"), fs::Path("PackB") / "sub"}));
+        QCOMPARE(unpacking.written, total);
+        const carsets::ArchivePacks packs = carsets::findArchivePacks(paths, "PackB.zip");
+        QCOMPARE(packs.packs, (QList<ArchivePack>{{"PackB", fs::Path("PackB")}}));
+        QCOMPARE(packs.leftOut, QList<fs::Path>{fs::Path("readme.txt")});
+    }
+
+    void refusesWhatCannotBeUnpackedSafely_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<Damage>("damage");
+        QTest::addColumn<int>("maxEntries");
+        QTest::addColumn<Refusal>("refusal"); // its reason, to the words libarchive adds
+        const QString bomb = "holds more than the 1,000 bytes it announces, as an archive bomb does";
+        const auto row = [](const char* name, const QString& format, const QStringList& entries, const Refusal& why,
+                            Damage damage = Damage::None, int maxEntries = 100'000) {
+            QTest::newRow(name) << format << QStringList{"f:PackB/drivers.txt"} + entries << damage << maxEntries
+                                << why;
+        };
+        row("../", "pax", {"f:../evil.tex"}, {"../evil.tex", "leads out of the folder it is unpacked into"});
+        row("absolute", "pax", {"f:/tmp/evil.tex"}, {"/tmp/evil.tex", "leads out of the folder it is unpacked into"});
+        row("a link, then a file through it", "pax", {"l:PackB/out>/tmp", "f:PackB/out/evil.tex"},
+            {"PackB/out", "is a link"});
+        row("a link in a zip", "zip", {"l:PackB/out>/tmp"}, {"PackB/out", "is a link"});
+        row("a hard link", "pax", {"h:PackB/b.tex>PackB/drivers.txt"}, {"PackB/b.tex", "is a hard link"});
+        row("a device", "pax", {"c:PackB/dev"}, {"PackB/dev", "is a device"});
+        row("a FIFO", "pax", {"p:PackB/fifo"}, {"PackB/fifo", "is a FIFO"});
+        row("a name that is no UTF-8", "zip", {"f:PackB/caf\u00e9.tex"},
+            {"entry 2", "has a name that cannot be decoded as the archive declares it"}, Damage::BadUtf8);
+        row("a name twice, in other letter case", "zip", {"f:PackB/DRIVERS.TXT"},
+            {"PackB/DRIVERS.TXT",
+             "has the name of \"PackB/drivers.txt\" when letter case is ignored, as Windows does"});
+        row("a file that is a folder too", "pax", {"f:PackB/drivers.txt/x.tex"},
+            {"PackB/drivers.txt/x.tex", "is both a file and a folder in the archive"});
+        row("too many entries", "zip", {"f:PackB/a.tex", "f:PackB/b.tex"}, {"PackB/b.tex", "is past the 2 entries"},
+            Damage::None, 2);
+        row("cut off", "pax", {"f:PackB/car1.tex"}, {"PackB/car1.tex", "is damaged ("}, Damage::CutOff);
+        row("a bad checksum", "zip", {"f:PackB/car1.tex"}, {"PackB/car1.tex", "is damaged (ZIP bad CRC"},
+            Damage::Flipped);
+        row("a bomb", "zip", {"f:PackB/car1.tex"}, {"PackB/car1.tex", bomb}, Damage::Bomb);
+        row("encrypted", "zip", {}, {"PackB/drivers.txt", "is encrypted"});
+        row("not an archive", "", {}, {"", "cannot be read as an archive ("});
+    }
+
+    void refusesWhatCannotBeUnpackedSafely() {
+        QFETCH(QString, format);
+        QFETCH(QStringList, entries);
+        QFETCH(Damage, damage);
+        QFETCH(int, maxEntries);
+        QFETCH(Refusal, refusal);
+        const QString options = QTest::currentDataTag() == QString("encrypted") ? "zip:encryption=zipcrypt" : "";
+        const QByteArray archive = format.isEmpty() ? kTexture : archiveOf(format, "", options, entries);
+        const Unpacking unpacking(damaged(archive, damage), "PackB.zip", {maxEntries});
+        QVERIFY(unpacking.unpacked.refusal);
+        Refusal got = *unpacking.unpacked.refusal;
+        got.reason.truncate(refusal.reason.size());
+        QCOMPARE(got, refusal);
+        QCOMPARE(unpacking.left(), QStringList());
+    }
+
+    void keepsTheDisksFreeRoomAndStopsWhenCancelled() {
+        const QByteArray archive = archiveOf("zip", "", "", kPackB);
+        const Unpacking full(archive, "PackB.zip", {9, qint64(1) << 62});
+        const QString why = "does not fit on the disk: the program always leaves 4,398,046,511,104 MB free";
+        QCOMPARE(*full.unpacked.refusal, (Refusal{"PackB/drivers.txt", why, true}));
+        QCOMPARE(full.left(), QStringList());
+        int asked = 0;
+        const Unpacking cancelled(archive, "PackB.zip", {}, [&] { return ++asked == 4; });
+        QVERIFY(cancelled.unpacked.cancelled && !cancelled.unpacked.refusal);
+        QCOMPARE(cancelled.left(), QStringList());
+    }
+
+    // No free program writes RAR: these come from libarchive's own tests, and are seeds of the archive fuzz target.
+    void readsRar_data() {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<Refusal>("refusal"); // none: it unpacks
+        QTest::newRow("RAR 5, stored") << "rar5-stored.rar" << Refusal{};
+        QTest::newRow("RAR 4, a link") << "rar4-link.rar" << Refusal{"testlink", "is a link"};
+        QTest::newRow("RAR 4, Unicode names") << "rar4-unicode.rar" << Refusal{"表だよ/ファイル", "is a link"};
+        QTest::newRow("RAR 5, a hard link") << "rar5-hardlink.rar" << Refusal{"hardlink.txt", "is a hard link"};
+        QTest::newRow("RAR 4, encrypted") << "rar4-encrypted.rar" << Refusal{"foo.txt", "is encrypted"};
+        QTest::newRow("RAR 4, encrypted headers") << "rar4-encrypted-headers.rar" << Refusal{"", "is encrypted"};
+    }
+
+    void readsRar() {
+        QFETCH(QString, archive);
+        QFETCH(Refusal, refusal);
+        QFile file(TARVOK_ARCHIVE_SEEDS "/" + archive);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const Unpacking unpacking(file.readAll(), archive);
+        QCOMPARE(unpacking.unpacked.refusal.value_or(Refusal{}), refusal);
+        QCOMPARE(unpacking.left(), refusal.reason.isEmpty() ? QStringList{"helloworld.txt"} : QStringList{});
+    }
+
+    void namesArePlainNamesWindowsCanHold_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("parts"); // empty, with the reason below, when refused
+        QTest::addColumn<QString>("reason");
+        const QString out = "leads out of the folder it is unpacked into";
+        const QString windows = "has a name Windows cannot give a file or folder";
+        QTest::newRow("plain") << "PackB/sub/car 1.tex" << QStringList{"PackB", "sub", "car 1.tex"} << "";
+        QTest::newRow("a folder from ./") << "./PackB/" << QStringList{"PackB"} << "";
+        QTest::newRow("the top") << "./" << QStringList{} << "";
+        QTest::newRow("CONSOLE and COM0") << "CONSOLE/COM0" << QStringList{"CONSOLE", "COM0"} << "";
+        for (const char* name : {"../x", "PackB/../../x", "/etc/x", "C:/x", "c:x", "\\\\server\\x", "PackB\\..\\..\\x"})
+            QTest::addRow("%s", name) << name << QStringList{} << out;
+        for (const char* name : {"PackB/a\\b.tex", "PackB/aux.tex", "PackB/Com1", "PackB/lpt\u00b2", "PackB/x.",
+                                 "PackB/x ", "PackB/a<b", "PackB/a?b", "PackB/a\x01", "PackB//x", "PackB/a:b"})
+            QTest::addRow("%s", name) << name << QStringList{} << windows;
+        QTest::newRow("256 letters") << QString(256, 'x') << QStringList{} << windows;
+        QTest::newRow("the program's") << "PackB/.TARVOK-made" << QStringList{}
+                                       << "has a name the program keeps for its own files";
+    }
+
+    void namesArePlainNamesWindowsCanHold() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, parts);
+        QFETCH(QString, reason);
+        const fs::Result<QStringList> got = archives::partsOfEntryName(name);
+        QCOMPARE(got.value_or({}), parts);
+        QCOMPARE(got.status().reason(), reason);
+    }
+
+    void findsThePacks_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QList<ArchivePack>>("packs");
+        QTest::addColumn<QStringList>("leftOut");
+        QTest::newRow("one folder too deep")
+            << QStringList{"PackB/PackB/drivers.txt", "PackB/PackB/a.tex", "PackB/readme.txt"} << "PackB.zip"
+            << QList<ArchivePack>{{"PackB", fs::Path("PackB") / "PackB"}} << QStringList{"PackB/readme.txt"};
+        QTest::newRow("a pack inside a pack") << QStringList{"A/drivers.txt", "A/B/drivers.txt", "A/B/x.tex"} << "x.7z"
+                                              << QList<ArchivePack>{{"A", "A"}} << QStringList{};
+        QTest::newRow("at the top") << QStringList{"drivers.txt", "a.tex", "B/drivers.txt"} << "GT Cars 2026.tar.gz"
+                                    << QList<ArchivePack>{{"GT Cars 2026", ""}} << QStringList{};
+        QTest::newRow("two packs") << QStringList{"notes.txt", "B/drivers.txt", "A/drivers.txt"} << "two.rar"
+                                   << QList<ArchivePack>{{"A", "A"}, {"B", "B"}} << QStringList{"notes.txt"};
+        QTest::newRow("no drivers.txt") << QStringList{"A/a.tex", "b.tex"} << "x.zip" << QList<ArchivePack>{}
+                                        << QStringList{"A/a.tex", "b.tex"};
+        QTest::newRow("the program's folders")
+            << QStringList{"original/drivers.txt", "previous/drivers.txt", "x/previous 12/drivers.txt",
+                           "previous 02/drivers.txt", ".tarvok-work/drivers.txt"}
+            << "x.zip"
+            << QList<ArchivePack>{{".tarvok-work", ".tarvok-work", NameFault::ProgramFolder},
+                                  {"original", "original", NameFault::ProgramFolder},
+                                  {"previous", "previous", NameFault::ProgramFolder},
+                                  {"previous 02", "previous 02"},
+                                  {"previous 12", fs::Path("x") / "previous 12", NameFault::ProgramFolder}}
+            << QStringList{};
+        QTest::newRow("one name twice") << QStringList{"x/A/drivers.txt", "y/A/drivers.txt"} << "x.zip"
+                                        << QList<ArchivePack>{{"A", fs::Path("x") / "A"},
+                                                              {"A", fs::Path("y") / "A", NameFault::Repeated}}
+                                        << QStringList{};
+        QTest::newRow("an archive named so no folder can be")
+            << QStringList{"drivers.txt"} << "GT. .zip" << QList<ArchivePack>{{"GT. ", "", NameFault::NotAName}}
+            << QStringList{};
+    }
+
+    void findsThePacks() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, archive);
+        QFETCH(QList<ArchivePack>, packs);
+        QFETCH(QStringList, leftOut);
+        QList<fs::Path> paths;
+        for (const QString& file : files)
+            paths.append(fs::fromQt(file));
+        const carsets::ArchivePacks found = carsets::findArchivePacks(paths, fs::fromQt(archive));
+        QCOMPARE(found.packs, packs);
+        QStringList shownLeftOut;
+        for (const fs::Path& file : found.leftOut)
+            shownLeftOut.append(QDir::fromNativeSeparators(fs::displayName(file)));
+        QCOMPARE(shownLeftOut, leftOut);
+    }
+};
+
+QTEST_GUILESS_MAIN(ArchiveTest)
+#include "test_archive.moc"
