@@ -81,31 +81,6 @@ class ChecksTest : public QObject {
 private slots:
     void cleanup() { QLocale::setDefault(QLocale("en_GB")); } // back to the dates the other tests read
 
-    void whatEachMeetingCheckFinds() {
-        LeagueDay day;
-        const QString spa = kSpa, touring = "Touring is not installed\r\n";
-        // The meeting check's box once the site serves these lists.
-        const auto checkWith = [&day](const QStringList& packs, const QStringList& meetings = {kWinterCup}) {
-            day.publish(meetings, packs);
-            return day.check(&Session::checkMeeting);
-        };
-        // A pack that is not up to date is a problem, even when the meeting lists it.
-        QCOMPARE(checkWith({"GT|11/04/2026"}), QStringList{kFound + "GT date is invalid\r\n" + spa + kProblems});
-        // Names match in any letter case; only the counted lines are searched, or all of them under a count of 0.
-        for (const QByteArray count : {"1", "0"}) {
-            day.site.publish("tarvver.txt", count + "\r\nTouring|11/04/2026\r\ngt|12/04/2026\r\n");
-            QCOMPARE(day.check(&Session::checkMeeting),
-                     QStringList{kFound + (count == "1" ? "GT date is invalid\r\n" + spa + kProblems : kReady + kOk)});
-        }
-        // A published date that is not a date spoils only the check that read it.
-        QCOMPARE(checkWith({"GT|TBA"}), QStringList{kFound + spa + kProblems});
-        // With both lists gone the meeting and the last real date read before are checked again.
-        QCOMPARE(checkWith({}, {}), QStringList{kNoMeeting + kReady + kProblems});
-        // With no meeting ahead, the pack and track of the last line read are checked.
-        QCOMPARE(checkWith({}, {"2026-11-29|Autumn Sprint|Touring|Monza"}),
-                 QStringList{kNoMeeting + touring + "The Monza track is not installed\r\n" + kProblems});
-    }
-
     void dayFirstListsGiveTheSameReportsInEveryRegion_data() {
         QTest::addColumn<QLocale>("locale");
         for (const char* name : {"en_GB", "en_US", "sv_SE", "ja_JP"})
@@ -150,7 +125,19 @@ private slots:
         row("out of date", {"flip b.tex", "packs GT|13/04/2026"}, {kFound + "GT is out of date\r\n" + problems}, "");
         row("not installed", {"remove GT"}, {kFound + "GT is not installed\r\n" + problems}, "");
         row("not listed", {"flip b.tex", "packs Touring|12/04/2026"}, {kFound + kReady + kProblems}, "");
-        row("no meeting", {"flip b.tex", "meetings 2026-11-29|Sprint|GT|Spa"}, {kNoMeeting + kReady + kProblems}, "");
+        // A pack that is not up to date is a problem, even when the meeting lists it.
+        row("installed later", {"packs GT|11/04/2026"}, {kFound + "GT date is invalid\r\n" + problems}, "");
+        // Names match in any letter case; only the counted lines are searched, or all of them under a count of 0.
+        row("counted lines", {"site 1;Touring|11/04/2026;gt|12/04/2026"},
+            {kFound + "GT date is invalid\r\n" + problems}, "");
+        row("a count of 0", {"site 0;Touring|11/04/2026;gt|12/04/2026"}, {kFound + kReady + kOk}, same);
+        // A published date that is not a date spoils only the check that read it.
+        row("not a date", {"packs GT|TBA"}, {kFound + problems}, "");
+        // With both lists gone the meeting and the last real date read before are checked again.
+        row("lists gone", {"check", "packs GT|TBA", "check", "withdraw"}, {kNoMeeting + kReady + kProblems}, "");
+        // With no meeting ahead, the pack and track of the last line read are checked.
+        row("no meeting", {"flip b.tex", "meetings 2026-11-29|Sprint|Touring|Monza"},
+            {kNoMeeting + "Touring is not installed\r\nThe Monza track is not installed\r\n" + kProblems}, "");
         row("yes, then all is well", {"flip b.tex", "yes"}, offered, differ + "b.tex" + otherBytes);
         row("cancelled", {"flip b.tex", "cancel"}, {}, "the member cancelled comparing the active cars with GT");
     }
@@ -167,8 +154,13 @@ private slots:
                 QFile::remove(path) || QDir(path).removeRecursively();
             if (what == "folder" || what == "link")
                 QVERIFY(what == "folder" ? QDir().mkpath(path) : QFile::link("/dev/zero", path));
-            if (what == "packs" || what == "meetings")
-                day.publish({what == "meetings" ? name : kWinterCup}, {what == "packs" ? name : "GT|12/04/2026"});
+            if (what == "packs" || what == "meetings" || what == "withdraw")
+                day.publish(what == "withdraw" ? QStringList() : QStringList{what == "meetings" ? name : kWinterCup},
+                            what == "withdraw" ? QStringList() : QStringList{what == "packs" ? name : "GT|12/04/2026"});
+            if (what == "site") // a pack list with a count of its own
+                day.site.publish("tarvver.txt", QString(name).replace(';', "\r\n").toUtf8() + "\r\n");
+            if (what == "check")
+                day.check(&Session::checkMeeting);
             if (what == "cancel")
                 day.started->window.whileCopying = [&day] { day.started->window.cancelCopies(); };
         }
