@@ -454,12 +454,21 @@ private slots:
                                                     {"failed move and undo", FILE_CALLS_FAIL_TWO},
                                                     {"failed moves", FILE_CALLS_FAIL_ON},
                                                     {"cancel", FILE_CALLS_HOLD}};
+#ifdef Q_OS_WIN
+        // Under Wine each kill starts a process of its own, seconds each: the two swaps, which make every kind of file
+        // call the others make.
+        const char* const names[] = {"swap", "second swap"};
+#else
+        const char* const names[] = {"swap", "second swap", "first backup", "backup"};
+#endif
         for (const auto& [cut, action] : cuts)
-            for (const char* name : {"swap", "second swap", "first backup", "backup"})
+            for (const char* name : names)
                 QTest::addRow("%s, %s", name, cut) << name << action;
+#ifndef Q_OS_WIN
         // The swap the meeting check offers is the swap button's; "toggle" swaps "previous" back in.
         for (const char* name : {"check packs", "offered swap", "toggle"})
             QTest::addRow("%s, kill", name) << name << int(FILE_CALLS_KILL);
+#endif
     }
 
     void cutShortAtEachFileCall() {
