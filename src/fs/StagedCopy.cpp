@@ -191,10 +191,6 @@ bool syncStaged(const Path& work) {
 
 } // namespace
 
-bool isWorkFolderName(const Path& name) {
-    return name == kWorkFolder;
-}
-
 bool placingWaits(const Path& folder) {
     const Path work = folder / kWorkFolder;
     return isOwnFolder(work) && isPlain(work / kJournal, host::Kind::RegularFile);

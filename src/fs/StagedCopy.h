@@ -10,8 +10,6 @@
 
 namespace fs {
 
-// The working folder the program keeps inside a folder it copies a set of files into, only while it copies.
-bool isWorkFolderName(const Path& name);
 // Whether a copy into folder was cut short while it was putting its files in place, and waits to be finished.
 bool placingWaits(const Path& folder);
 
