@@ -248,4 +248,8 @@ void Session::checkMeeting() {
         swapIn(pack);
 }
 
+void Session::installArchives(const QStringList& archives) {
+    qCInfo(sessionLog).noquote() << "command: install" << archives.join(QStringLiteral(", "));
+}
+
 } // namespace session

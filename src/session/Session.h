@@ -45,6 +45,8 @@ public:
     void backUpActiveCars();
     void checkPacks();
     void checkMeeting();
+    // Installs the skinpacks of each archive file in turn, as the member named them.
+    void installArchives(const QStringList& archives);
 
 private:
     // The swap behind the swap button, and behind the offer after Check Meeting.
