@@ -40,7 +40,10 @@ CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
         fs::removeCopiedFolder(into);
         if (fs::anythingAt(into))
             return refused(inTheWayText(into), unchanged);
-        fs::makeOwnFolder(into);
+        if (const fs::Status made = fs::makeOwnFolder(into); !made.ok()) {
+            fs::removeCopiedFolder(into);
+            return cannotMakeFolder(made, unchanged);
+        }
     }
     CopyReport report;
     {
@@ -51,13 +54,15 @@ CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
             copy.announce(files);
         report = refusal ? *refusal : copy.stage(files) ? copy.place(unchanged) : copy.cancelled();
     }
-    if (first && report.placed && fs::moveFolder(into, backup).ok())
-        fs::unmarkFolder(backup);
-    else if (first && report.placed) {
-        QList<fs::Blocked> every;
-        for (const fs::Path& name : names)
-            every.append({name, fs::Obstacle::Failed});
-        report = notPlaced({}, every, unchanged);
+    if (first && report.placed) {
+        if (const fs::Status moved = fs::moveFolder(into, backup); moved.ok()) {
+            fs::unmarkFolder(backup);
+        } else {
+            QList<fs::Blocked> every;
+            for (const fs::Path& name : names)
+                every.append({name, moved.noRoom() ? fs::Obstacle::NoRoom : fs::Obstacle::Failed});
+            report = notPlaced({}, every, unchanged);
+        }
     }
     if (first && !report.placed)
         fs::removeCopiedFolder(into);

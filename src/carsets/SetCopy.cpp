@@ -128,10 +128,14 @@ std::optional<CopyReport> SetCopy::refusal(const QString& unchanged) const {
                                       "Car Manager again to finish it."),
                        unchanged);
     if (const fs::Status& started = staged_.started(); !started.ok())
-        return refused(QStringLiteral("Tarvok Car Manager could not make the folder it copies through (%1).")
-                           .arg(started.noRoom() ? obstacleText(fs::Obstacle::NoRoom) : started.reason()),
-                       unchanged);
+        return cannotMakeFolder(started, unchanged);
     return std::nullopt;
+}
+
+CopyReport cannotMakeFolder(const fs::Status& why, const QString& unchanged) {
+    return refused(QStringLiteral("Tarvok Car Manager could not make the folder it copies through (%1).")
+                       .arg(why.noRoom() ? obstacleText(fs::Obstacle::NoRoom) : why.reason()),
+                   unchanged);
 }
 
 CopyReport refused(const QString& why, const QString& unchanged) {

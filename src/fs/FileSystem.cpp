@@ -137,7 +137,7 @@ Status moveFolder(const Path& from, const Path& to) {
     if (anythingAt(to))
         return Status::failed(QStringLiteral("something of that name is in the way"));
     if (!host::renameOver(from, to))
-        return Status::failed(host::lastError());
+        return host::lastFailure();
     host::syncFolder(to.parent_path());
     return Status::done();
 }

@@ -122,13 +122,16 @@ Status makeOwnFolder(const Path& folder) {
     if (!host::makeFolder(folder))
         return host::lastFailure();
     const std::optional<host::Identity> identity = host::identityOf(folder);
-    const std::unique_ptr<QFile> mark = host::createNewFile(folder / kMark);
-    if (!identity || !mark)
-        return host::lastFailure();
-    const QByteArray first = kFirstLine + identityText(*identity) + '\n';
-    if (mark->write(first) != first.size())
-        return host::lastFailure();
-    return Status::done();
+    std::unique_ptr<QFile> mark = host::createNewFile(folder / kMark);
+    const QByteArray first = identity ? kFirstLine + identityText(*identity) + '\n' : QByteArray();
+    if (identity && mark && mark->write(first) == first.size())
+        return Status::done();
+    // Half made, the folder would be no one's: neither the program's to use nor the member's.
+    const Status failure = host::lastFailure();
+    mark.reset();
+    host::removeFile(folder / kMark);
+    host::removeFolder(folder);
+    return failure;
 }
 
 void unmarkFolder(const Path& folder) {

@@ -118,6 +118,7 @@ struct KeptPlacing {
     bool placed = true;
     bool undone = true;
     Path failed;
+    bool noRoom = false;
 };
 
 // Puts the kept sets beside the files placed: the whole set as it was, while nothing has its name, and what placing
@@ -133,7 +134,7 @@ KeptPlacing placeKeptSets(const Path& folder, const Path& work, const KeptSets& 
             qCWarning(fsLog).noquote() << "kept no copy of the cars as they were:" << displayName(whole)
                                        << "is there now";
         else if (!host::renameOver(work / kWholeSet, whole))
-            return {false, true, kept.whole};
+            return {false, true, kept.whole, host::lastFailure().noRoom()};
         else
             wholeMoved = true;
     }
@@ -166,12 +167,13 @@ KeptPlacing placeKeptSets(const Path& folder, const Path& work, const KeptSets& 
         qCInfo(fsLog).noquote() << QStringLiteral("kept what it replaced in %1: %2")
                                        .arg(displayName(target), names.join(QStringLiteral(", ")));
     } else if (keeping) {
+        const Status failure = host::lastFailure();
         qCWarning(fsLog).noquote() << "what it replaced could not be kept in" << displayName(target) << "-"
-                                   << host::lastError();
+                                   << failure.reason();
         const bool undone = (!isPlain(gone, host::Kind::Folder) ||
                              (moveOddEntries(replaced, gone) && host::renameOver(gone, target))) &&
                             (!wholeMoved || host::renameOver(whole, work / kWholeSet));
-        return {false, undone, kept.replaced};
+        return {false, undone, kept.replaced, failure.noRoom()};
     }
     if (wholeMoved) {
         // The member's from now on: nothing in it is ever removed by the program.
@@ -290,8 +292,12 @@ QList<Blocked> StagedCopy::place() {
     const QByteArray journal = journalOf(staged_);
     Status ready = noteArriving(work_, kJournal, journal.size());
     if (!ready.ok() || !(ready = writeWhole(work_ / kJournal, journal)).ok() || !host::syncFolder(work_) ||
-        (!kept_ && !(ready = makeOwnFolder(aside_)).ok()))
-        return everyFile(ready.ok() ? host::lastFailure() : ready);
+        (!kept_ && !(ready = makeOwnFolder(aside_)).ok())) {
+        const Status failure = ready.ok() ? host::lastFailure() : ready;
+        // Nothing is placed yet: without its journal the next start undoes the copy, as the member is told.
+        host::removeFile(work_ / kJournal);
+        return everyFile(failure);
+    }
 
     QList<std::pair<Path, Path>> aside; // each file moved out of the way, and the folder it went to
     QList<Path> placed;
@@ -303,9 +309,11 @@ QList<Blocked> StagedCopy::place() {
             const std::optional<host::Identity> identity = host::identityOf(target);
             if ((!isPlain(to, host::Kind::Folder) && !makeOwnFolder(to).ok()) ||
                 !noteArriving(to, name, sizeOf(target), identity).ok() || !host::renameOver(target, to / name)) {
+                const Status failure = host::lastFailure();
                 qCWarning(fsLog).noquote()
-                    << QStringLiteral("%1 could not be moved aside: %2").arg(displayName(target), host::lastError());
-                const Obstacle why = host::obstacleTo(target).value_or(Obstacle::Failed);
+                    << QStringLiteral("%1 could not be moved aside: %2").arg(displayName(target), failure.reason());
+                const Obstacle why =
+                    failure.noRoom() ? Obstacle::NoRoom : host::obstacleTo(target).value_or(Obstacle::Failed);
                 undoPlacing(aside, placed);
                 return {{name, why}};
             }
@@ -314,10 +322,11 @@ QList<Blocked> StagedCopy::place() {
         const Path staged = work_ / kNewFiles / name;
         if ((folderIsOwn_ && !noteArriving(folder_, name, sizeOf(staged), host::identityOf(staged)).ok()) ||
             !host::renameOver(staged, target)) {
+            const Status failure = host::lastFailure();
             qCWarning(fsLog).noquote()
-                << QStringLiteral("%1 could not be put in place: %2").arg(displayName(target), host::lastError());
+                << QStringLiteral("%1 could not be put in place: %2").arg(displayName(target), failure.reason());
             undoPlacing(aside, placed);
-            return {{name, Obstacle::Failed}};
+            return {{name, failure.noRoom() ? Obstacle::NoRoom : Obstacle::Failed}};
         }
         placed.append(name);
     }
@@ -325,7 +334,7 @@ QList<Blocked> StagedCopy::place() {
         // What cannot be taken back is finished at the next start, as the journal says.
         if (keeping.undone)
             undoPlacing(aside, placed);
-        return {{keeping.failed, Obstacle::Failed}};
+        return {{keeping.failed, keeping.noRoom ? Obstacle::NoRoom : Obstacle::Failed}};
     }
     host::syncFolder(folder_);
     host::removeFile(work_ / kJournal);
@@ -344,11 +353,13 @@ void StagedCopy::undoPlacing(const QList<std::pair<Path, Path>>& asideNames, con
         if (!stuck.contains(name))
             undone = host::renameOver(from / name, folder_ / name) && undone;
     // Undone in part, the set goes forward at the next start, as the journal says.
-    if (undone && host::syncFolder(folder_))
+    if (undone && host::syncFolder(folder_)) {
         host::removeFile(work_ / kJournal);
-    else
-        qCWarning(fsLog).noquote() << QStringLiteral("the files placed in %1 could not all be put back: %2")
-                                          .arg(displayName(folder_), host::lastError());
+    } else {
+        const QString reason = host::lastError();
+        qCWarning(fsLog).noquote()
+            << QStringLiteral("the files placed in %1 could not all be put back: %2").arg(displayName(folder_), reason);
+    }
 }
 
 Recovery recover(const Path& folder, const std::optional<KeptSets>& kept) {
@@ -391,8 +402,9 @@ Recovery recover(const Path& folder, const std::optional<KeptSets>& kept) {
         if ((keep && (!noteArriving(aside, name, sizeOf(target), host::identityOf(target)).ok() ||
                       !host::renameOver(target, aside / name))) ||
             !host::renameOver(staged, target)) {
+            const QString reason = host::lastError();
             qCWarning(fsLog).noquote() << QStringLiteral("%1 could not be put in place, to finish a copy cut short: %2")
-                                              .arg(displayName(folder / name), host::lastError());
+                                              .arg(displayName(folder / name), reason);
             unplaced.append({name, host::obstacleTo(folder / name).value_or(Obstacle::Failed)});
         }
     }

@@ -453,6 +453,7 @@ private slots:
                                                     {"failed move", FILE_CALLS_FAIL},
                                                     {"failed move and undo", FILE_CALLS_FAIL_TWO},
                                                     {"failed moves", FILE_CALLS_FAIL_ON},
+                                                    {"full disk", FILE_CALLS_FULL},
                                                     {"cancel", FILE_CALLS_HOLD}};
 #ifdef Q_OS_WIN
         // Under Wine each kill starts a process of its own, seconds each: the two swaps, which make every kind of file
@@ -480,7 +481,9 @@ private slots:
                                  : name == "second swap" ? "/.tarvok-work/new"
                                  : name == "backup"      ? "/original/.tarvok-work/new"
                                                          : "/.tarvok-original/.tarvok-work/new");
-        const bool kill = action == FILE_CALLS_KILL, cancel = action == FILE_CALLS_HOLD, failMoves = !kill && !cancel;
+        const bool kill = action == FILE_CALLS_KILL, cancel = action == FILE_CALLS_HOLD,
+                   full = action == FILE_CALLS_FULL;
+        const bool failMoves = !kill && !cancel && !full;
         const Command command = commandNamed(name);
         // The lists a meeting check stores come with every check, and are no part of the cars.
         const auto carsOf = [&name](const Member& m) {
@@ -500,8 +503,8 @@ private slots:
         const TreeSnapshot after = carsOf(alone);
         QMap<QString, int> ended;
         // A Cancel counts from the fourth call: the first three make the folder the files go to and its mark, which
-        // may come before the copies start.
-        for (long call = cancel ? 4 : 1;; ++call) {
+        // may come before the copies start. The first takes the lock, whose box gives the host's reason as it is.
+        for (long call = cancel ? 4 : full ? 2 : 1;; ++call) {
             Member member(name == "backup" || name == "second swap" || name == "toggle");
             prepare(member);
             Outcome done;
@@ -520,7 +523,7 @@ private slots:
                         }
                     });
                     cancelWhenHeld.start(1);
-                    file_calls_arm(member.root(failMoves ? QString() : staging),
+                    file_calls_arm(member.root(failMoves || full ? QString() : staging),
                                    failMoves ? FILE_CALLS_RENAMES : FILE_CALLS_ALL, call, action);
                     command(s);
                     file_calls_disarm();
@@ -541,6 +544,12 @@ private slots:
                          qPrintable(told));
                 if (!told.isEmpty())
                     ++ended[state + ", and told so"];
+            } else if (full) {
+                // Whatever call meets the full disk, the journal's and the marks' among them, the member is told so.
+                const QString told = done.boxes.join('\n');
+                QVERIFY2(state == "as before" ? told.contains("no room left on the disk")
+                                              : !told.contains("not changed"),
+                         qPrintable(QString::number(call) + ": " + told));
             } else if (failMoves) {
                 QCOMPARE(state, action == FILE_CALLS_FAIL ? "as before" : state);
                 QVERIFY2(done.boxes.join('\n').contains("could not be put in place"),

@@ -94,5 +94,7 @@ int file_calls_visit(int isRename, const char* path) {
         holding = 0;
     }
     pthread_mutex_unlock(&mutex);
-    return hit && action != FILE_CALLS_KILL && action != FILE_CALLS_HOLD ? -1 : 0;
+    if (!hit || action == FILE_CALLS_KILL || action == FILE_CALLS_HOLD)
+        return 0;
+    return action == FILE_CALLS_FULL ? -2 : -1;
 }

@@ -7,8 +7,16 @@
 extern "C" {
 #endif
 enum FileCallsCounted { FILE_CALLS_ALL = 1, FILE_CALLS_RENAMES = 2 };
-// FILE_CALLS_FAIL_ON fails the n-th call and every one after it, FILE_CALLS_FAIL_TWO the n-th and the next.
-enum FileCallsAction { FILE_CALLS_KILL = 1, FILE_CALLS_FAIL, FILE_CALLS_HOLD, FILE_CALLS_FAIL_ON, FILE_CALLS_FAIL_TWO };
+// FILE_CALLS_FAIL_ON fails the n-th call and every one after it, FILE_CALLS_FAIL_TWO the n-th and the next;
+// FILE_CALLS_FULL fails the n-th as a full disk does.
+enum FileCallsAction {
+    FILE_CALLS_KILL = 1,
+    FILE_CALLS_FAIL,
+    FILE_CALLS_HOLD,
+    FILE_CALLS_FAIL_ON,
+    FILE_CALLS_FAIL_TWO,
+    FILE_CALLS_FULL
+};
 void file_calls_arm(const char* root, int counted, long nth, int action);
 void file_calls_disarm(void);
 // The calls counted since the last arm.

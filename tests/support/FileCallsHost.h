@@ -5,7 +5,7 @@
 // Whether a test armed the calls, so that a host finds a call's path only then.
 int file_calls_armed(void);
 // Counts a call on path, spelt as the root was given (Windows: "/" between names); 0 lets the call go on, -1 fails
-// it, and at the n-th call to kill the process never returns.
+// it, -2 fails it as a full disk, and at the n-th call to kill the process never returns.
 int file_calls_visit(int isRename, const char* path);
 // Ends the process as kill -9 ends it, each host as it can.
 void file_calls_host_kill(void);

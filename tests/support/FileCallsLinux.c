@@ -46,11 +46,11 @@ static int pathAt(int folder, const char* name, char* path) {
     return pathOfDescriptor(folder, base) && snprintf(path, PATH_MAX, "%s/%s", base, name) < PATH_MAX;
 }
 
-// A call made to fail fails as a disk that cannot be written does.
+// A call made to fail fails as a disk that cannot be written does, or as a full one.
 static int failed(int visited) {
     if (visited < 0)
-        errno = EIO;
-    return visited;
+        errno = visited == -2 ? ENOSPC : EIO;
+    return visited < 0 ? -1 : 0;
 }
 
 static int visitAt(int isRename, int folder, const char* name) {

@@ -46,7 +46,8 @@ static int visitPath(int isRename, const wchar_t* path) {
     char spelling[kPathBytes];
     if (!path || !file_calls_armed() || !spelt(path, spelling))
         return 0;
-    return file_calls_visit(isRename, spelling) < 0 ? failed(ERROR_IO_DEVICE, EIO) : 0;
+    const int visited = file_calls_visit(isRename, spelling);
+    return visited == -2 ? failed(ERROR_DISK_FULL, ENOSPC) : visited < 0 ? failed(ERROR_IO_DEVICE, EIO) : 0;
 }
 
 static int visitHandle(HANDLE file) {
