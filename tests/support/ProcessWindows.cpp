@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 // The child is this same executable, so a function lies as far from runInChild in it as in the test.
 static const quintptr kOrigin = reinterpret_cast<quintptr>(&runInChild);
@@ -22,7 +23,8 @@ static void runWorkOfChild() {
     const QByteArray bytes = work(QCoreApplication::arguments().mid(1));
     ::_setmode(::_fileno(stdout), _O_BINARY);
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == size_t(bytes.size());
-    std::_Exit(written && std::fflush(stdout) == 0 ? 0 : 3);
+    // Ended at once, as nothing of the test is to be torn down, nor the threads the work left.
+    ::TerminateProcess(::GetCurrentProcess(), written && std::fflush(stdout) == 0 ? 0 : 3);
 }
 Q_COREAPP_STARTUP_FUNCTION(runWorkOfChild)
 
@@ -36,12 +38,14 @@ ChildEnd runInChild(const ChildLimits& limits, ChildWork work, const QStringList
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(), arguments);
     // A child stuck in a loop must not outlive its test.
-    if (!child.waitForFinished(60'000)) {
+    const bool ended = child.waitForFinished(60'000);
+    if (!ended) {
         child.kill();
         child.waitForFinished();
-        return {};
     }
-    if (child.exitStatus() == QProcess::CrashExit)
-        return {std::nullopt, child.exitCode() == FILE_CALLS_KILLED};
-    return {child.exitCode() == 0 ? std::optional(child.readAllStandardOutput()) : std::nullopt, false};
+    const bool killed = ended && child.exitStatus() == QProcess::CrashExit && child.exitCode() == FILE_CALLS_KILLED;
+    const bool succeeded = ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    if (!killed && !succeeded)
+        qWarning() << "the child failed:" << child.errorString() << Qt::hex << child.exitCode();
+    return {succeeded ? std::optional(child.readAllStandardOutput()) : std::nullopt, killed};
 }
