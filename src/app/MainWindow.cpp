@@ -1,9 +1,13 @@
 #include "app/MainWindow.h"
 
+#include "app/ArchiveDialog.h"
 #include "app/Centring.h"
 #include "app/Colours.h"
 #include "app/InputBlocker.h"
 
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -11,8 +15,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QStyledItemDelegate>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -111,6 +119,30 @@ QStringList captionFamilies() {
     return families;
 }
 
+// The files a drag carries from the member's disks; none when it carries anything else.
+QStringList localFiles(const QMimeData& dragged) {
+    QStringList files;
+    for (const QUrl& url : dragged.urls()) {
+        if (!url.isLocalFile())
+            return {};
+        files << url.toLocalFile();
+    }
+    return files;
+}
+
+// The selected entry looks the same whether or not the list has the focus, so the member still sees which pack the
+// swap button will take while pressing it: some styles draw an unfocused selection barely apart from the black.
+class SelectionAlwaysShown : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state |= QStyle::State_Active;
+    }
+};
+
 bool showsWhole(const QLabel& label, const QFont& font) {
     const QRect box = label.contentsRect();
     const int flags = static_cast<int>(label.alignment()) | Qt::TextWordWrap;
@@ -129,8 +161,9 @@ MainWindow::MainWindow(const QString& carFolder, league::HttpFetch& fetch, sessi
       checkPacksPanel_(new QLabel(this)), checkPacksButton_(pictureButton(pictures::Face::CheckPacks)),
       checkPacksText_(new QLabel(this)), checkMeetingPanel_(new QLabel(this)),
       checkMeetingButton_(pictureButton(pictures::Face::CheckMeeting)), checkMeetingText_(new QLabel(this)),
-      exitButton_(pictureButton(pictures::Face::Exit)), boxes_(*this), packListPort_(*packList_, *packEntries_),
-      currentSetPort_(*currentSet_), fetch_(fetch, *this, showProgressAfter), progress_(*this, showProgressAfter),
+      exitButton_(pictureButton(pictures::Face::Exit)), installAction_(new QAction(this)), packMenu_(new QMenu(this)),
+      boxes_(*this), packListPort_(*packList_, *packEntries_), currentSetPort_(*currentSet_),
+      fetch_(fetch, *this, showProgressAfter), progress_(*this, showProgressAfter), carFolder_(carFolder),
       session_(fs::fromQt(carFolder), {boxes_, packListPort_, currentSetPort_, fetch_, clock, &progress_}) {
     // The skinpacks are read while the window is built.
     session_.prepare();
@@ -145,11 +178,12 @@ MainWindow::MainWindow(const QString& carFolder, league::HttpFetch& fetch, sessi
     setBackground(kLaidOutBackground);
     layOutControls();
     useDefaultFont();
+    setUpInstalling();
 
-    connect(swapButton_, &QAbstractButton::clicked, this, [this] { run(&session::Session::swapInSelectedPack); });
-    connect(backupButton_, &QAbstractButton::clicked, this, [this] { run(&session::Session::backUpActiveCars); });
-    connect(checkPacksButton_, &QAbstractButton::clicked, this, [this] { run(&session::Session::checkPacks); });
-    connect(checkMeetingButton_, &QAbstractButton::clicked, this, [this] { run(&session::Session::checkMeeting); });
+    connect(swapButton_, &QAbstractButton::clicked, this, [this] { run([this] { session_.swapInSelectedPack(); }); });
+    connect(backupButton_, &QAbstractButton::clicked, this, [this] { run([this] { session_.backUpActiveCars(); }); });
+    connect(checkPacksButton_, &QAbstractButton::clicked, this, [this] { run([this] { session_.checkPacks(); }); });
+    connect(checkMeetingButton_, &QAbstractButton::clicked, this, [this] { run([this] { session_.checkMeeting(); }); });
     connect(exitButton_, &QAbstractButton::clicked, this, &QWidget::close);
 }
 
@@ -159,12 +193,69 @@ void MainWindow::load() {
     setBackground(kRunningBackground);
 }
 
-void MainWindow::run(void (session::Session::*command)()) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!commandRunning_ && !localFiles(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QStringList files = localFiles(*event->mimeData());
+    if (commandRunning_ || files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    installLater(files);
+}
+
+void MainWindow::run(const std::function<void()>& command) {
     if (commandRunning_)
         return;
     const QScopedValueRollback<bool> running(commandRunning_, true);
     const InputBlocker blocker(*this);
-    (session_.*command)();
+    command();
+}
+
+// The drag's source (on Windows, Explorer) waits for the drop to end, so the install's boxes wait for it.
+void MainWindow::installLater(const QStringList& archives) {
+    if (archives.isEmpty())
+        return;
+    QTimer::singleShot(0, this, [this, archives] { run([this, archives] { session_.installArchives(archives); }); });
+}
+
+void MainWindow::setUpInstalling() {
+    setAcceptDrops(true);
+    const QString description = QStringLiteral("Install the skinpacks of one or more archives from the league");
+    installAction_->setText(QStringLiteral("Install a skinpack from an archive..."));
+    installAction_->setToolTip(description);
+    installAction_->setStatusTip(description);
+    installAction_->setShortcut(QKeySequence::Open);
+    addAction(installAction_);
+    connect(installAction_, &QAction::triggered, this, [this] {
+        run([this] {
+            const QStringList archives = askForArchives(*this, carFolder_);
+            if (!archives.isEmpty())
+                session_.installArchives(archives);
+        });
+    });
+
+    packMenu_->setAccessibleName(QStringLiteral("Skinpack menu"));
+    packMenu_->setAccessibleDescription(description);
+    packMenu_->addAction(installAction_);
+    packList_->setAccessibleName(QStringLiteral("Skinpacks found"));
+    packList_->setAccessibleDescription(
+        QStringLiteral("The installed skinpacks; its menu (Shift+F10) or Ctrl+O installs one from an archive"));
+    packList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(packList_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { packMenu_->popup(packList_->viewport()->mapToGlobal(at)); });
+    // The keys that open a context menu, where the system does not make them one itself; the menu opens at the
+    // current entry.
+    auto* menuKeys = new QAction(packList_);
+    menuKeys->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
+    menuKeys->setShortcutContext(Qt::WidgetShortcut);
+    packList_->addAction(menuKeys);
+    connect(menuKeys, &QAction::triggered, this, [this] {
+        const QRect entry = packList_->visualRect(packList_->currentIndex());
+        packMenu_->popup(packList_->viewport()->mapToGlobal(entry.isValid() ? entry.bottomLeft() : QPoint()));
+    });
 }
 
 PictureButton* MainWindow::pictureButton(pictures::Face face) {
@@ -196,6 +287,7 @@ void MainWindow::layOutControls() {
 
     place(*packList_, "lstPacks", 120, 1920, 4335, 2550);
     packList_->setModel(packEntries_);
+    packList_->setItemDelegate(new SelectionAlwaysShown(packList_));
     packList_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every entry is one line of the same font, so the list need not measure thousands of them.
     packList_->setUniformItemSizes(true);

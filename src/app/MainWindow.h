@@ -7,9 +7,13 @@
 
 #include <QWidget>
 
+#include <functional>
+
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QMenu;
 
 namespace app {
 
@@ -23,10 +27,18 @@ public:
 
     // The start-up, run once before the window is first shown.
     void load();
+    // Installs archives once the events under way are handled: those the program was started with ("Open with",
+    // files dropped on the program) once the window is up, those dropped on the window once the drag has ended.
+    void installLater(const QStringList& archives);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Runs one command to its end while the window takes no input; a command never starts inside another.
-    void run(void (session::Session::*command)());
+    void run(const std::function<void()>& command);
+    void setUpInstalling();
     PictureButton* pictureButton(pictures::Face face);
     void layOutControls();
     void setBackground(const QColor& colour);
@@ -51,12 +63,15 @@ private:
     PictureButton* checkMeetingButton_;
     QLabel* checkMeetingText_;
     PictureButton* exitButton_;
+    QAction* installAction_;
+    QMenu* packMenu_;
 
     WindowMessageBoxes boxes_;
     WindowPackList packListPort_;
     WindowCurrentSetBox currentSetPort_;
     WindowFetch fetch_;
     WindowProgress progress_;
+    QString carFolder_;
     session::Session session_;
     bool commandRunning_ = false;
 };

@@ -20,5 +20,6 @@ int main(int argc, char** argv) {
     app::MainWindow window(QCoreApplication::applicationDirPath(), fetch, clock);
     window.load();
     window.show();
+    window.installLater(QApplication::arguments().mid(1));
     return QApplication::exec();
 }

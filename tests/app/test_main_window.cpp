@@ -76,12 +76,37 @@ struct Member {
     QStringList started;
 };
 
+// While it lives, opens the files given in the install's file dialog, typed as a member types several, or cancels
+// it when none are given; records the dialog's title.
+struct FileDialogAnswerer {
+    explicit FileDialogAnswerer(const QStringList& files) {
+        QObject::connect(&timer, &QTimer::timeout, [this, files] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            shown << dialog->windowTitle();
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name->setText(files.isEmpty() ? "" : '"' + files.join("\" \"") + '"');
+            QTest::keyClick(name, files.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        timer.start(5);
+    }
+
+    QStringList shown;
+    QTimer timer;
+};
+
 } // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        // Windows' own file dialog cannot be driven from here.
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    }
+
     void aMembersSession() {
         league::NetworkFetch network(std::chrono::seconds(30)); // only the member's Cancel ends a slow fetch soon
         Member member(network);
@@ -174,6 +199,91 @@ private slots:
         QCOMPARE(loggedIn(logs_.path()).count("failed: the member gave up"), 2);
         QTest::mouseClick(member.control("cmdExit"), Qt::LeftButton);
         QVERIFY(!member.window.isVisible());
+    }
+
+    void eachWayInInstallsTheArchivesChosen_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("chosen"); // archives, of two; none cancels the file dialog
+        for (const char* way : {"right click", "Menu key", "Shift+F10", "Ctrl+O"})
+            QTest::newRow(way) << way << 2;
+        QTest::newRow("Ctrl+O, then Cancel") << "Ctrl+O" << 0;
+        QTest::newRow("a drop") << "drop" << 2;
+        QTest::newRow("a drag of text") << "drop" << 0;
+        QTest::newRow("the program's argument") << "argument" << 1;
+    }
+    void eachWayInInstallsTheArchivesChosen() {
+        QFETCH(QString, way);
+        QFETCH(int, chosen);
+        CannedSite network;
+        Member member(network);
+        QStringList archives;
+        for (const char* name : {"GT 2.zip", "Touring.tar.gz"}) {
+            member.cars.write(QString("../") + name, "archive");
+            archives << QDir::cleanPath(member.cars.file(QString("../") + name));
+        }
+        archives = archives.mid(0, chosen);
+        auto* list = member.control<QListView>("lstPacks");
+        list->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&member.window));
+        const LogFolder logs;
+        session::startLogFile(logs.path());
+        const BoxAnswerer boxes;
+        const FileDialogAnswerer dialog(archives);
+        QMimeData dragged;
+        if (way == "right click") {
+            QTest::mouseClick(member.window.windowHandle(), Qt::RightButton, {},
+                              list->viewport()->mapTo(&member.window, QPoint(5, 5)));
+        } else if (way == "Menu key" || way == "Shift+F10") {
+            QTest::keyClick(list, way == "Menu key" ? Qt::Key_Menu : Qt::Key_F10,
+                            way == "Menu key" ? Qt::NoModifier : Qt::ShiftModifier);
+        } else if (way == "Ctrl+O") {
+            QTest::keyClick(&member.window, Qt::Key_O, Qt::ControlModifier);
+        } else if (way == "drop") {
+            for (const QString& archive : std::as_const(archives))
+                dragged.setUrls(dragged.urls() << QUrl::fromLocalFile(archive));
+            dragged.setText("GT 2.zip");
+            // Over the list, which takes no drops of its own: the window does.
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dragged, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(list->viewport(), &enter);
+            QCOMPARE(enter.isAccepted(), chosen > 0);
+            QDropEvent drop(list->geometry().center(), Qt::CopyAction, &dragged, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&member.window, &drop);
+        } else {
+            member.window.installLater(archives);
+        }
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            const QList<QAction*> items = menu->actions();
+            const auto install = std::find_if(items.begin(), items.end(), [](const QAction* item) {
+                return item->text() == "Install a skinpack from an archive...";
+            });
+            QVERIFY(install != items.end());
+            menu->setActiveAction(*install);
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+        QCOMPARE(dialog.shown,
+                 QStringList(way == "drop" || way == "argument" ? 0 : 1, "Install a skinpack from an archive"));
+        QTRY_COMPARE(loggedIn(logs.path()).count("command: install"), chosen > 0 ? 1 : 0);
+        QCOMPARE(loggedIn(logs.path()).count("command: install " + archives.join(", ")), chosen > 0 ? 1 : 0);
+    }
+
+    // Which pack the swap button takes shows while the member presses it as it shows while the list has the focus,
+    // also where the system's unfocused selection is barely apart from the list's black (as Windows' was).
+    void theSelectionShowsWithoutTheFocus() {
+        const QPalette system = QApplication::palette();
+        const auto restore = qScopeGuard([system] { QApplication::setPalette(system); });
+        QPalette dim = system;
+        dim.setColor(QPalette::Inactive, QPalette::Highlight, QColor(27, 27, 27));
+        QApplication::setPalette(dim);
+        CannedSite network;
+        Member member(network);
+        auto* list = member.control<QListView>("lstPacks");
+        list->setCurrentIndex(list->model()->index(0, 0));
+        QVERIFY(QTest::qWaitForWindowActive(&member.window));
+        member.control("cmdDoIt")->setFocus();
+        QVERIFY(!list->hasFocus());
+        const QRect entry = list->visualRect(list->currentIndex()); // wider than its text
+        QCOMPARE(list->viewport()->grab(entry).toImage().pixelColor(entry.width() - 2, entry.height() / 2),
+                 list->palette().color(QPalette::Active, QPalette::Highlight));
     }
 
 #ifdef Q_OS_LINUX
