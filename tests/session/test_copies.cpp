@@ -637,7 +637,7 @@ private slots:
 
     void oddFilesAndNames() {
         QFETCH(QString, kind);
-        Member member;
+        Member member(true);
         for (const char* special : {"GT/odd.tex", "z.tex", "Bare/drivers.txt"}) {
             const QByteArray at = QFile::encodeName(member.cars.file(QLatin1String(special)));
             const QByteArray fifo = at + ".fifo";
@@ -660,9 +660,12 @@ private slots:
         for (const fs::Path& file :
              {member.cars.host() / "GT" / longName, latin1 / "\xE9t\xE9.tex", latin1 / "drivers.txt"})
             ::chmod(file.c_str(), 0644);
-        for (const QString& open : {member.cars.file(".."), member.cars.path()})
+        for (const QString& open : {member.cars.file(".."), member.cars.path(), member.cars.file("original")})
             QFile::setPermissions(open, QFileDevice::Permissions(0x7777));
-        QFile::setPermissions(member.cars.file("Locked/locked.tex"), {});
+        // An active texture the member may not read is no proof that the pack's, of its size, is there already.
+        member.cars.write("GT/a.tex", "new a");
+        for (const char* unreadable : {"Locked/locked.tex", "a.tex"})
+            QFile::setPermissions(member.cars.file(unreadable), {});
         // In a child that ends within a minute: a command that blocks in open() or spins fails the test.
         const ChildEnd end = runInChild({{}, true}, commandsOverOddFiles, {member.cars.path()});
         QCOMPARE(
@@ -675,8 +678,9 @@ private slots:
         const auto head = [](const fs::Path& file) { return fs::readHead(file, 99).value_or(""); };
         for (const fs::Path& folder : {member.cars.host(), member.cars.host() / "original"})
             QCOMPARE(head(folder / longName) + head(folder / "\xE9t\xE9.tex") + head(folder / "in.tex") +
-                         head(folder / "out.tex") + head(folder / "b.tex") + head(folder / "z.tex"),
-                     QByteArray("longsummer+..\\outside/in.texGT/b.tex"));
+                         head(folder / "out.tex") + head(folder / "b.tex") + head(folder / "z.tex") +
+                         head(folder / "a.tex"),
+                     QByteArray("longsummer+..\\outside/in.texGT/b.texnew a"));
         // QTemporaryDir cannot remove names that are not UTF-8.
         std::error_code ignored;
         std::filesystem::remove_all(member.cars.host().parent_path(), ignored);
