@@ -210,10 +210,9 @@ InstallStep Install::placeAll(const CopyWatch& watch) {
     // From the journal on, the next start finishes what a cut leaves half done: the packs must be on the disk first.
     const QByteArray journal = fs::journalOf(names);
     fs::Status ready = fs::Status::done();
-    if (!fs::host::syncFolder(work_ / kNew) || !fs::host::syncFolder(work_) ||
+    if (!fs::host::makeFolder(work_ / kOld) || !fs::host::syncFolder(work_ / kNew) || !fs::host::syncFolder(work_) ||
         !(ready = fs::noteArriving(work_, kJournal, journal.size())).ok() ||
-        !(ready = fs::writeWhole(work_ / kJournal, journal)).ok() || !fs::host::syncFolder(work_) ||
-        !fs::host::makeFolder(work_ / kOld))
+        !(ready = fs::writeWhole(work_ / kJournal, journal)).ok() || !fs::host::syncFolder(work_))
         return refused(QStringLiteral("the skinpacks could not be put in place (%1)")
                            .arg(ready.ok() ? fs::host::lastError() : ready.reason()));
     QList<fs::Path> placed;
@@ -306,6 +305,7 @@ fs::Recovery recoverInstall(const fs::Path& carFolder) {
         }
         // Every pack the journal names was unpacked whole before it: each still there goes in place, over the release
         // the member agreed to replace.
+        fs::host::makeFolder(work / kOld);
         for (const fs::Path& name : *names) {
             const fs::Path staged = work / kNew / name;
             const fs::Path target = carFolder / name;
