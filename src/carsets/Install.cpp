@@ -1,6 +1,5 @@
 #include "carsets/Install.h"
 
-#include "archive/Unpack.h"
 #include "carsets/ArchivePacks.h"
 #include "carsets/Catalogue.h"
 #include "carsets/Log.h"
@@ -87,8 +86,9 @@ void removeWorkFolder(const fs::Path& work) {
 
 } // namespace
 
-Install::Install(fs::Path carFolder, fs::Path archive)
-    : carFolder_(std::move(carFolder)), archive_(std::move(archive)), work_(carFolder_ / kWorkFolder) {}
+Install::Install(fs::Path carFolder, fs::Path archive, const archives::UnpackLimits& limits)
+    : carFolder_(std::move(carFolder)), archive_(std::move(archive)), work_(carFolder_ / kWorkFolder), limits_(limits) {
+}
 
 Install::~Install() {
     clear();
@@ -143,7 +143,7 @@ InstallStep Install::stage(const CopyWatch& watch) {
                                                 reported = std::max(read, reported);
                                             },
                                             givenUp};
-    const archives::Unpacked unpacked = archives::unpack(archive_, work_ / kUnpacked, unpackWatch);
+    const archives::Unpacked unpacked = archives::unpack(archive_, work_ / kUnpacked, unpackWatch, limits_);
     if (unpacked.cancelled) {
         qCInfo(carsetsLog).noquote() << "the member cancelled the install of" << fs::displayName(archive_);
         return {true, {}};

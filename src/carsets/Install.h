@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/Unpack.h"
 #include "carsets/SetCopy.h"
 #include "fs/Path.h"
 #include "fs/StagedCopy.h"
@@ -37,7 +38,7 @@ struct InstallStep {
 // files left beside the new ones.
 class Install {
 public:
-    Install(fs::Path carFolder, fs::Path archive);
+    Install(fs::Path carFolder, fs::Path archive, const archives::UnpackLimits& limits = {});
     ~Install();
     Install(const Install&) = delete;
     Install& operator=(const Install&) = delete;
@@ -64,6 +65,7 @@ private:
     fs::Path carFolder_;
     fs::Path archive_;
     fs::Path work_;
+    archives::UnpackLimits limits_;
     bool made_ = false;
     bool waiting_ = false; // a journal keeps what could not be taken back for the next start
     QList<Installing> packs_;
