@@ -1,8 +1,10 @@
 // An archive from anywhere, through the unpacking: each is unpacked whole or refused with a reason, and the folder
 // it is unpacked into then holds what the unpacking lists, every part of every name one Windows can hold, or
-// nothing at all.
+// nothing at all. Then through the install into an empty car folder: its packs arrive, each a folder with its
+// drivers.txt, or it is refused with a reason and the car folder stays empty; no working folder stays.
 #include "archive/EntryName.h"
 #include "archive/Unpack.h"
+#include "carsets/Install.h"
 
 #include <QDirIterator>
 #include <QLoggingCategory>
@@ -28,6 +30,27 @@ QStringList treeOf(const QString& folder) {
         paths.append(QDir(folder).relativeFilePath(entries.filePath()));
     }
     return paths;
+}
+
+// Installs the archive into an empty car folder, and ends the run when what the car folder then holds is not what the
+// install told.
+void install(const QString& archive, const QString& carFolder, const archives::UnpackLimits& limits) {
+    QDir().mkdir(carFolder);
+    carsets::Install installing(fs::fromQt(carFolder), fs::fromQt(archive), limits);
+    carsets::InstallStep step = installing.unpack({});
+    if (step.cancelled)
+        std::abort();
+    if (step.refused.isEmpty())
+        step = installing.place({});
+    QStringList expected;
+    for (const carsets::Installing& pack : installing.packs())
+        expected << pack.name << pack.name + QStringLiteral("/drivers.txt");
+    const QStringList tree = treeOf(carFolder);
+    for (const QString& path : step.refused.isEmpty() ? expected : QStringList())
+        if (!tree.contains(path, Qt::CaseInsensitive))
+            std::abort();
+    if (!step.refused.isEmpty() ? !tree.isEmpty() : expected.isEmpty() || QDir(carFolder).exists(".tarvok-install"))
+        std::abort();
 }
 
 } // namespace
@@ -56,6 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QStringList tree = treeOf(into);
     if (unpacked.cancelled)
         std::abort();
+    install(input.fileName(), dir.filePath(QStringLiteral("cars")), limits);
     if (!unpacked.ok()) {
         if (unpacked.refusal->reason.isEmpty() || !tree.isEmpty())
             std::abort();

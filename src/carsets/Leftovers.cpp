@@ -1,6 +1,7 @@
 #include "carsets/Leftovers.h"
 
 #include "carsets/Backup.h"
+#include "carsets/Install.h"
 #include "carsets/SetCopy.h"
 #include "carsets/Swap.h"
 #include "fs/FileSystem.h"
@@ -66,7 +67,7 @@ QString textOf(const fs::Recovery& recovery, const Texts& texts) {
 } // namespace
 
 Leftovers clearLeftovers(const fs::Path& carFolder) {
-    Leftovers found{fs::recover(carFolder, kSwapKeeps), {}};
+    Leftovers found{fs::recover(carFolder, kSwapKeeps), {}, {}};
     // A link named "original" is not entered. A first backup cut short as it took the name keeps its mark.
     if (const fs::Path backup = carFolder / "original"; fs::isFolder(backup) && !fs::isLink(backup)) {
         found.backup = fs::recover(backup);
@@ -76,6 +77,7 @@ Leftovers clearLeftovers(const fs::Path& carFolder) {
     if (fs::isOwnFolder(carFolder / kFirstBackupFolder))
         found.backup = fs::Recovery::Undone;
     fs::removeCopiedFolder(carFolder / kFirstBackupFolder);
+    found.install = recoverInstall(carFolder);
     return found;
 }
 
@@ -98,6 +100,15 @@ QString leftoversText(const Leftovers& leftovers) {
                                "been finished: the folder \"original\" holds the whole backup."),
                 QStringLiteral("The last backup was cut short while it was putting the copies in place, and"),
                 QStringLiteral("the folder \"original\" was not changed.")}),
+        textOf(leftovers.install,
+               {QStringLiteral("The last install of a skinpack was cut short before it had changed your car folder. "
+                               "The files it had unpacked have been removed: your car folder is as it was before "
+                               "that install."),
+                QStringLiteral("The last install of a skinpack was cut short while it was putting the skinpack in "
+                               "place. It has now been finished: your car folder holds the whole new skinpack."),
+                QStringLiteral("The last install of a skinpack was cut short while it was putting the skinpack in "
+                               "place, and"),
+                QStringLiteral("your car folder was not changed.")}),
     };
     texts.removeAll(QString());
     return texts.join(kLineEnd + kLineEnd);

@@ -12,9 +12,10 @@ namespace carsets {
 struct Leftovers {
     fs::Recovery swap;
     fs::Recovery backup;
+    fs::Recovery install;
 };
 
-// Finishes or undoes a swap into the car folder and a backup into "original" that were cut short, and
+// Finishes or undoes a swap into the car folder, a backup into "original" and an install that were cut short, and
 // removes the program's temporary files from both.
 Leftovers clearLeftovers(const fs::Path& carFolder);
 

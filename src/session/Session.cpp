@@ -2,6 +2,7 @@
 
 #include "carsets/ActiveSet.h"
 #include "carsets/Backup.h"
+#include "carsets/Install.h"
 #include "carsets/InstalledPacks.h"
 #include "carsets/Leftovers.h"
 #include "carsets/SetFile.h"
@@ -23,6 +24,8 @@
 namespace session {
 
 namespace {
+
+const QString kInstallTitle = QStringLiteral("Install Skinpack");
 
 QString cannotLockText(const fs::FolderLock& lock) {
     const QString file = fs::displayName(fs::kLockFile);
@@ -250,6 +253,74 @@ void Session::checkMeeting() {
 
 void Session::installArchives(const QStringList& archives) {
     qCInfo(sessionLog).noquote() << "command: install" << archives.join(QStringLiteral(", "));
+    for (const QString& archive : archives)
+        if (const std::optional<carsets::Pack> pack = installArchive(fs::fromQt(archive));
+            pack && ask(kInstallTitle,
+                        QStringLiteral("\"%1\" is installed. Swap it in now, so that the game races with its cars?")
+                            .arg(pack->name),
+                        true))
+            swapIn(*pack);
+}
+
+std::optional<carsets::Pack> Session::installArchive(const fs::Path& archive) {
+    const QString shown = fs::displayName(archive.filename());
+    qCInfo(sessionLog).noquote() << "installing from" << fs::displayName(archive);
+    const fs::FolderLock lock(carFolder_);
+    if (!mayChangeTheCars(lock))
+        return std::nullopt;
+    carsets::Install install(carFolder_, archive);
+    carsets::InstallStep step;
+    if (runCopies(ports_.progress, QStringLiteral("Installing ") + shown,
+                  [&](const carsets::CopyWatch& watch) { step = install.unpack(watch); }) ||
+        step.cancelled)
+        return std::nullopt;
+    if (!step.refused.isEmpty()) {
+        tell(kInstallTitle, step.refused);
+        return std::nullopt;
+    }
+    bool kept = false;
+    for (carsets::Installing& pack : install.packs())
+        if (pack.standing == carsets::Standing::Release && !kept)
+            kept = !(pack.replace = ask(kInstallTitle, carsets::replaceText(shown, pack), true));
+    // Renames alone, but a release replaced, or the archive given up, goes file by file.
+    runCopies(ports_.progress, QStringLiteral("Installing ") + shown,
+              [&](const carsets::CopyWatch& watch) { step = install.place(watch); });
+    if (kept) {
+        qCInfo(sessionLog).noquote() << "nothing was installed from" << shown << "- the member kept what is installed";
+        return std::nullopt;
+    }
+    showCatalogue(carsets::readCatalogue(carFolder_));
+    if (!step.refused.isEmpty()) {
+        tell(kInstallTitle, step.refused);
+        return std::nullopt;
+    }
+    std::optional<carsets::Pack> offered;
+    for (const carsets::Installing& pack : install.packs()) {
+        const qsizetype at = carsets::positionsOf(catalogue_, {pack.name}).constFirst();
+        if (at < 0)
+            continue;
+        ports_.packList.select(int(at));
+        if (!offered && pack.standing != carsets::Standing::Same && offersSwap(catalogue_.at(at)))
+            offered = catalogue_.at(at);
+    }
+    tell(kInstallTitle, carsets::installedText(shown, install.packs()));
+    return offered;
+}
+
+bool Session::offersSwap(const carsets::Pack& pack) {
+    const std::optional<text::SetLines> active = carsets::readSetFile(carFolder_ / "drivers.txt").asOptional();
+    const fs::Path driversTxt = carFolder_ / pack.folder / "drivers.txt";
+    const std::optional<text::SetLines> installed = carsets::readSetFile(driversTxt).asOptional();
+    if (!active || !installed || (active->line4 == installed->line4 && active->line5 == installed->line5))
+        return false;
+    const auto dateOf = [](const std::optional<text::SetLines>& lines, const fs::Path& file) {
+        return text::releaseDate(lines, {sessionLog(), fs::displayName(file)});
+    };
+    const bool olderRelease = active->line4 && active->line4 == installed->line4 &&
+                              dateOf(active, carFolder_ / "drivers.txt") < dateOf(installed, driversTxt);
+    const bool meetingPack = lastChecked_.meeting && fs::singleName(lastChecked_.meeting->pack) &&
+                             fs::nameKey(*fs::singleName(lastChecked_.meeting->pack)) == fs::nameKey(pack.folder);
+    return olderRelease || meetingPack;
 }
 
 } // namespace session

@@ -49,8 +49,13 @@ public:
     void installArchives(const QStringList& archives);
 
 private:
-    // The swap behind the swap button, and behind the offer after Check Meeting.
+    // The swap behind the swap button, and behind the offers after Check Meeting and an install.
     void swapIn(const carsets::Pack& pack);
+    // Installs one archive's packs under the folder's lock; the pack then to offer to swap in, if any.
+    std::optional<carsets::Pack> installArchive(const fs::Path& archive);
+    // Whether the game should race with a pack just installed: the active set is an older release of it, or it is the
+    // pack the last Check Meeting found.
+    bool offersSwap(const carsets::Pack& pack);
     // The boxes, each noted in the log.
     void tell(const QString& title, const QString& prompt);
     bool ask(const QString& title, const QString& prompt, bool offer = false);

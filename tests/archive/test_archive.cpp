@@ -2,11 +2,9 @@
 #include "archive/Unpack.h"
 #include "carsets/ArchivePacks.h"
 #include "fs/FileSystem.h"
+#include "support/Archives.h"
 
 #include <QtTest>
-
-#include <archive.h>
-#include <archive_entry.h>
 
 namespace archives {
 char* toString(const Refusal& refusal) {
@@ -42,57 +40,8 @@ QByteArray contentsOf(const QString& name) {
     return name.endsWith("car1.tex") ? kTexture : name.toUtf8();
 }
 
-// An archive written by libarchive from entries "KIND:NAME" or "KIND:NAME>TARGET": f a file, d a folder, l a
-// symbolic link, h a hard link, c a device, p a FIFO.
 QByteArray archiveOf(const QString& format, const QString& filter, const QString& options, const QStringList& entries) {
-    ::archive* writer = archive_write_new();
-    archive_write_set_format_by_name(writer, format.toUtf8());
-    if (!filter.isEmpty())
-        archive_write_add_filter_by_name(writer, filter.toUtf8());
-    // Names in UTF-8, declared so where the format can say it: on Windows libarchive would write the ANSI code page.
-    archive_write_set_options(writer, "hdrcharset=UTF-8");
-    if (!options.isEmpty())
-        archive_write_set_options(writer, options.toUtf8());
-    archive_write_set_passphrase(writer, "secret");
-    QByteArray bytes(8 * 1024 * 1024, '\0');
-    size_t used = 0;
-    archive_write_open_memory(writer, bytes.data(), size_t(bytes.size()), &used);
-    for (const QString& spec : entries) {
-        const QChar kind = spec[0];
-        const QString name = spec.mid(2).section('>', 0, 0);
-        const QByteArray data = kind == 'f' ? contentsOf(name) : QByteArray();
-        archive_entry* entry = archive_entry_new();
-        archive_entry_update_pathname_utf8(entry, name.toUtf8());
-        const QMap<QChar, int> types{{'d', AE_IFDIR}, {'l', AE_IFLNK}, {'c', AE_IFCHR}, {'p', AE_IFIFO}};
-        archive_entry_set_filetype(entry, types.value(kind, AE_IFREG));
-        archive_entry_set_perm(entry, 0644);
-        archive_entry_set_size(entry, data.size());
-        if (kind == 'l' || kind == 'h')
-            (kind == 'l' ? archive_entry_update_symlink_utf8
-                         : archive_entry_update_hardlink_utf8)(entry, spec.section('>', 1).toUtf8());
-        archive_write_header(writer, entry);
-        archive_write_data(writer, data.constData(), size_t(data.size()));
-        archive_entry_free(entry);
-    }
-    archive_write_free(writer);
-    bytes.resize(qsizetype(used));
-    return bytes;
-}
-
-// The archive damaged as the refusal's row is named.
-QByteArray damaged(QByteArray bytes, const QString& damage) {
-    if (damage == "cut off")
-        bytes.truncate(bytes.size() / 2);
-    if (damage == "a bad checksum")
-        bytes[bytes.indexOf(kTexture.left(64)) + 1000] ^= 1;
-    // The last file's local header and central directory entry tell 1,000 bytes of a file that holds many more.
-    if (damage == "a bomb") {
-        qToLittleEndian<quint32>(1000, bytes.data() + bytes.lastIndexOf("PK\3\4") + 22);
-        qToLittleEndian<quint32>(1000, bytes.data() + bytes.lastIndexOf("PK\1\2") + 24);
-    }
-    if (damage == "a name that is no UTF-8")
-        bytes.replace("\xc3\xa9", "\xc3\x28");
-    return bytes;
+    return ::archiveOf(format, filter, options, entries, contentsOf);
 }
 
 struct Unpacking {
@@ -194,7 +143,8 @@ private slots:
         const QString tag = QTest::currentDataTag();
         const QString options = tag == "encrypted" ? "zip:encryption=zipcrypt" : "";
         const QByteArray archive = format.isEmpty() ? kTexture : archiveOf(format, "", options, entries);
-        const Unpacking unpacking(damaged(archive, tag), "PackB.zip", {tag == "too many entries" ? 2 : 100'000});
+        const Unpacking unpacking(damaged(archive, tag, kTexture.left(64)), "PackB.zip",
+                                  {tag == "too many entries" ? 2 : 100'000});
         QVERIFY(unpacking.unpacked.refusal);
         Refusal got = *unpacking.unpacked.refusal;
         got.reason.truncate(refusal.reason.size());

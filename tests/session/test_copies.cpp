@@ -2,6 +2,7 @@
 #include "fs/FolderLock.h"
 #include "fs/Journal.h"
 #include "session/LogFile.h"
+#include "support/Archives.h"
 #include "support/CarFolder.h"
 #include "support/Process.h"
 #include "support/Recorder.h"
@@ -166,7 +167,12 @@ Command commandNamed(const QString& name) {
                                   {"second swap", kSwapToGT},
                                   {"check packs", kCheckPacks},
                                   {"offered swap", kOfferedSwap},
-                                  {"toggle", [](StartedSession& s) { s.swap(3); }}}
+                                  {"toggle", [](StartedSession& s) { s.swap(3); }},
+                                  {"install",
+                                   [](StartedSession& s) {
+                                       s.window.answers = {true};
+                                       s.session.installArchives({fs::displayName(s.carFolder / "../GT.zip")});
+                                   }}}
         .value(name, kBackUp);
 }
 
@@ -456,7 +462,7 @@ private slots:
                                                     {"full disk", FILE_CALLS_FULL},
                                                     {"cancel", FILE_CALLS_HOLD}};
         for (const auto& [cut, action] : cuts)
-            for (const char* name : {"swap", "second swap", "first backup", "backup"})
+            for (const char* name : {"swap", "second swap", "first backup", "backup", "install"})
                 QTest::addRow("%s, %s", name, cut) << name << action;
         // The swap the meeting check offers is the swap button's; "toggle" swaps "previous" back in.
         for (const char* name : {"check packs", "offered swap", "toggle"})
@@ -471,6 +477,7 @@ private slots:
         const QString staging = (name == "swap"          ? "/.tarvok-work/whole"
                                  : name == "second swap" ? "/.tarvok-work/new"
                                  : name == "backup"      ? "/original/.tarvok-work/new"
+                                 : name == "install"     ? "/.tarvok-install"
                                                          : "/.tarvok-original/.tarvok-work/new");
         const bool kill = action == FILE_CALLS_KILL, cancel = action == FILE_CALLS_HOLD,
                    full = action == FILE_CALLS_FULL;
@@ -487,6 +494,13 @@ private slots:
             if (name == "second swap" || name == "toggle") { // the set an earlier swap kept
                 m.cars.makeOwn("previous", {{"y.tex", "y"}, {"drivers.txt", CarFolder::driversTxt("Older", "1996")}});
             }
+            // A new release of GT, to replace the one installed.
+            if (name == "install")
+                m.cars.write(
+                    "../GT.zip",
+                    archiveOf("zip", "", "", {"f:GT/drivers.txt", "f:GT/a.tex", "f:GT/c.tex"}, [](const QString& file) {
+                        return file.endsWith("drivers.txt") ? CarFolder::driversTxt("GT Cars", "2026") : file.toUtf8();
+                    }));
         };
         Member alone(name == "backup" || name == "second swap" || name == "toggle");
         prepare(alone);
@@ -556,7 +570,7 @@ private slots:
                 QCOMPARE(done, whole);
                 break;
             } else {
-                QCOMPARE(done.boxes, name.endsWith("swap") ? QStringList() : QStringList{kAsk});
+                QCOMPARE(done.boxes, name.endsWith("swap") || name == "install" ? QStringList() : QStringList{kAsk});
             }
         }
         qInfo() << QTest::currentDataTag() << "at each file call:" << ended;

@@ -23,7 +23,7 @@ void Recorder::start(const QString&, int, qint64, std::function<void()> cancel) 
 }
 
 StartedSession::StartedSession(const fs::Path& carFolder, league::HttpFetch& fetch)
-    : session(carFolder, window.ports(fetch)) {
+    : carFolder(carFolder), session(carFolder, window.ports(fetch)) {
     session.start();
     startBoxes = window.takeBoxes();
 }

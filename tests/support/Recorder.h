@@ -61,6 +61,7 @@ struct StartedSession {
     void swap(std::optional<int> row);
     void backUp(bool yes = true);
 
+    fs::Path carFolder;
     Recorder window;
     session::Session session;
     QStringList startBoxes; // the boxes the start-up showed
