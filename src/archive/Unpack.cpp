@@ -15,6 +15,17 @@ namespace {
 
 constexpr qint64 kBlockBytes = 1024 * 1024;
 
+// The host's reason, but a full disk in the words every box of the program uses for it.
+QString reasonOf(const fs::Status& failure) {
+    return failure.noRoom() ? QStringLiteral("no room left on the disk") : failure.reason();
+}
+
+// Why a file call on a file being unpacked failed, as the member is told.
+fs::Status hostFailure() {
+    const fs::Status failure = fs::host::lastFailure();
+    return fs::Status::failed(QStringLiteral("could not be unpacked: ") + reasonOf(failure), failure.noRoom());
+}
+
 QString kindText(EntryKind kind) {
     switch (kind) {
     case EntryKind::Link:
@@ -93,7 +104,7 @@ Unpacked Unpacker::run(Reader& reader) {
     }
     if (const fs::Status synced = syncAll(); !synced.ok())
         return undone(
-            Refusal{{}, QStringLiteral("could not be written to the disk: ") + synced.reason(), synced.noRoom()});
+            Refusal{{}, QStringLiteral("could not be written to the disk: ") + reasonOf(synced), synced.noRoom()});
     return unpacked_;
 }
 
@@ -117,7 +128,7 @@ std::optional<Refusal> Unpacker::unpackEntry(Reader& reader, const Entry& entry,
         return refused(added.reason());
     const fs::Status made = makeFolders(folder ? *parts : parts->first(parts->size() - 1));
     if (!made.ok())
-        return refused(QStringLiteral("could not be unpacked: ") + made.reason(), made.noRoom());
+        return refused(QStringLiteral("could not be unpacked: ") + reasonOf(made), made.noRoom());
     if (folder)
         return std::nullopt;
     if (!entry.size || *entry.size < 0)
@@ -160,7 +171,7 @@ fs::Status Unpacker::roomFor(qint64 size) {
 fs::Status Unpacker::write(Reader& reader, const fs::Path& path, qint64 size) {
     const std::unique_ptr<QFile> output = fs::host::createNewFile(into_ / path);
     if (!output)
-        return fs::host::lastFailure();
+        return hostFailure();
     // Listed before it is written, so that it goes with the rest when the archive is refused part way.
     unpacked_.files.append({path, size});
     qint64 got = 0;
@@ -178,7 +189,7 @@ fs::Status Unpacker::write(Reader& reader, const fs::Path& path, qint64 size) {
             return fs::Status::failed(
                 QStringLiteral("holds more than the %L1 bytes it announces, as an archive bomb does").arg(size));
         if (output->write(block_.constData(), block) != block)
-            return fs::host::lastFailure();
+            return hostFailure();
         written_ += block;
         if (watch_.progress)
             watch_.progress(written_, reader.bytesRead());
@@ -186,7 +197,7 @@ fs::Status Unpacker::write(Reader& reader, const fs::Path& path, qint64 size) {
     if (got < size)
         return fs::Status::failed(
             QStringLiteral("is damaged (it holds %L1 of the %L2 bytes it announces)").arg(got).arg(size));
-    return fs::host::syncStagedFile(*output) ? fs::Status::done() : fs::host::lastFailure();
+    return fs::host::syncStagedFile(*output) ? fs::Status::done() : hostFailure();
 }
 
 // Each file's writing to the disk was started as it was written; this waits for it all, and for the folders' entries.

@@ -29,6 +29,11 @@ QString descriptionOf(const fs::Path& folder) {
     return text::packDescription(readSetFile(folder / kDriversTxt).asOptional());
 }
 
+// The host's reason, but a full disk in the words every box uses for it.
+QString whyOf(const fs::Status& failure) {
+    return failure.noRoom() ? obstacleText(fs::Obstacle::NoRoom) : failure.reason();
+}
+
 // What a refusal of the archive's tells of it.
 QString refusalText(const archives::Refusal& refusal) {
     if (refusal.entry.isEmpty())
@@ -130,8 +135,8 @@ InstallStep Install::stage(const CopyWatch& watch) {
     if (made.ok() && (!fs::host::makeFolder(work_ / kUnpacked) || !fs::host::makeFolder(work_ / kNew)))
         made = fs::host::lastFailure();
     if (!made.ok())
-        return refused(QStringLiteral("Tarvok Car Manager could not make the folder it unpacks into (%1)")
-                           .arg(made.noRoom() ? obstacleText(fs::Obstacle::NoRoom) : made.reason()));
+        return refused(
+            QStringLiteral("Tarvok Car Manager could not make the folder it unpacks into (%1)").arg(whyOf(made)));
 
     qint64 reported = 0;
     const auto givenUp = [&watch] { return watch.cancelled && watch.cancelled(); };
@@ -167,7 +172,7 @@ InstallStep Install::stage(const CopyWatch& watch) {
         // Each pack under its name: one folder too deep or at the archive's top, it is whole all the same.
         const fs::Path name = fs::fromQt(pack.name);
         if (const fs::Status moved = fs::moveFolder(work_ / kUnpacked / pack.folder, work_ / kNew / name); !moved.ok())
-            return refused(QStringLiteral("\"%1\" could not be put in place (%2)").arg(pack.name, moved.reason()));
+            return refused(QStringLiteral("\"%1\" could not be put in place (%2)").arg(pack.name, whyOf(moved)));
         packs_.append({pack.name, Standing::New, {}, descriptionOf(work_ / kNew / name)});
     }
     for (Installing& pack : packs_)
@@ -214,7 +219,7 @@ InstallStep Install::placeAll(const CopyWatch& watch) {
         !(ready = fs::noteArriving(work_, kJournal, journal.size())).ok() ||
         !(ready = fs::writeWhole(work_ / kJournal, journal)).ok() || !fs::host::syncFolder(work_))
         return refused(QStringLiteral("the skinpacks could not be put in place (%1)")
-                           .arg(ready.ok() ? fs::host::lastError() : ready.reason()));
+                           .arg(whyOf(ready.ok() ? fs::host::lastFailure() : ready)));
     QList<fs::Path> placed;
     QList<fs::Path> aside;
     for (const Installing& pack : std::as_const(packs_)) {
@@ -227,7 +232,7 @@ InstallStep Install::placeAll(const CopyWatch& watch) {
         if (fs::anythingAt(target) && (pack.standing != Standing::Release || !inTheWayOf(target).isEmpty())) {
             why = QStringLiteral("something else has taken its name");
         } else if (fs::anythingAt(target) && !fs::host::renameOver(target, work_ / kOld / name)) {
-            why = fs::host::lastError();
+            why = whyOf(fs::host::lastFailure());
         } else {
             if (pack.standing == Standing::Release)
                 aside.append(name);
@@ -237,7 +242,7 @@ InstallStep Install::placeAll(const CopyWatch& watch) {
                     watch.progress(0, 1);
                 continue;
             }
-            why = fs::host::lastError();
+            why = whyOf(fs::host::lastFailure());
         }
         qCWarning(carsetsLog).noquote()
             << QStringLiteral("%1 could not be put in place: %2").arg(fs::displayName(target), why);
@@ -270,9 +275,10 @@ void Install::undo(const QList<fs::Path>& placed, const QList<fs::Path>& aside) 
         fs::host::removeFile(work_ / kJournal);
         return;
     }
+    const QString reason = fs::host::lastError();
     waiting_ = true;
     qCWarning(carsetsLog).noquote() << QStringLiteral("the skinpacks placed in %1 could not all be taken back: %2")
-                                           .arg(fs::displayName(carFolder_), fs::host::lastError());
+                                           .arg(fs::displayName(carFolder_), reason);
 }
 
 fs::Recovery recoverInstall(const fs::Path& carFolder) {
