@@ -89,6 +89,8 @@ bool makeFolder(const Path& path);
 // A file or folder that cannot go stays, to be tried again when the program next clears up.
 void removeFile(const Path& path);
 void removeFolder(const Path& path);
+// Lets a file or folder the member marked read-only go, where the host would keep it for the mark alone (Windows).
+void allowRemoval(const Path& path);
 
 // Why the file at path cannot be moved or replaced now, or put there; nothing when it can.
 std::optional<Obstacle> obstacleTo(const Path& path);

@@ -250,6 +250,10 @@ void removeFolder(const Path& path) {
         ::rmdir(path.c_str());
 }
 
+void allowRemoval(const Path&) {
+    // A folder that may be written gives up its read-only files.
+}
+
 std::optional<Obstacle> obstacleTo(const Path& path) {
     if (kindOf(path) == Kind::Folder)
         return Obstacle::Folder;

@@ -214,6 +214,12 @@ void removeFolder(const Path& path) {
         ::RemoveDirectoryW(longPath(path).c_str());
 }
 
+void allowRemoval(const Path& path) {
+    const DWORD attributes = ::GetFileAttributesW(longPath(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(longPath(path).c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+}
+
 std::optional<Obstacle> obstacleTo(const Path& path) {
     const DWORD attributes = ::GetFileAttributesW(longPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)

@@ -44,11 +44,17 @@ bool sameTrees(const Path& a, const Path& b, const std::function<bool()>& going)
 bool removeTree(const Path& folder) {
     if (host::kindOfEntry(folder) != host::Kind::Folder)
         return !anythingAt(folder);
+    // The member asked for it to go, read-only files too.
+    host::allowRemoval(folder);
     for (const Path& name : host::entriesOf(folder)) {
         const Path path = folder / name;
-        if (host::kindOfEntry(path) == host::Kind::Folder) {
+        const host::Kind kind = host::kindOfEntry(path);
+        if (kind == host::Kind::Folder) {
             removeTree(path);
         } else {
+            // A link's mark would be cleared on what it leads to.
+            if (kind == host::Kind::RegularFile)
+                host::allowRemoval(path);
             host::removeFile(path);
             // A junction, Windows' link to a folder, goes as a folder does, and what it leads to stays.
             if (anythingAt(path))

@@ -106,7 +106,8 @@ private slots:
         refused("in the way: a link", "New.zip", {}, kInTheWay.arg("is a link"), "link");
 #endif
         const QString gtBox = kTitle + "From \"GT.zip\":\r\n\"GT\" is installed: GT Cars - 01/05/2026.";
-        row("replace, Yes", "GT.zip", {"f:GT/drivers.txt", "f:GT/c.tex"}, "", {true},
+        // A file of the release marked read-only goes with it, though Windows keeps one for the mark alone.
+        row("replace, Yes", "GT.zip", {"f:GT/drivers.txt", "f:GT/c.tex"}, "read-only", {true},
             {{"+ cars/GT/c.tex", "- cars/GT/a.tex", "- cars/GT/b.tex", "~ cars/GT/drivers.txt"},
              {kReplace, gtBox},
              "GT"});
@@ -134,6 +135,8 @@ private slots:
         cars.addPack("GT", "GT Cars", plant == "same" ? "01/05/2026" : "12/04/2003", {"a.tex", "b.tex"});
         if (plant == "file" || plant == "folder")
             cars.write(plant == "file" ? "New" : "New/notes.txt", "mine");
+        if (plant == "read-only")
+            QFile::setPermissions(cars.file("GT/a.tex"), QFileDevice::ReadOwner);
         if (plant == "link")
             QFile::link(cars.file("GT"), cars.file("New"));
         const QString format = archive.section('|', 0, 0).section('.', 1);
