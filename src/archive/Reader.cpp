@@ -121,7 +121,8 @@ qint64 Reader::read(char* data, qint64 size) {
 
 QString Reader::error() const {
     const char* text = archive_ ? archive_error_string(archive_) : nullptr;
-    return text ? QString::fromUtf8(text) : QStringLiteral("the archive cannot be read");
+    // Some of libarchive's messages end in a line end, which a box would show inside its sentence.
+    return text ? QString::fromUtf8(text).trimmed() : QStringLiteral("the archive cannot be read");
 }
 
 bool Reader::encrypted() const {
