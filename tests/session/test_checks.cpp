@@ -41,12 +41,11 @@ struct LeagueDay {
                 ? site.withdraw(name)
                 : site.publish(name, (QString::number(lines.size()) + "\r\n" + lines.join("\r\n") + "\r\n").toUtf8());
     }
-    // The boxes the command showed, each as "title | prompt".
     QStringList check(void (Session::*command)()) {
         (started->session.*command)();
         return started->window.takeBoxes();
     }
-    // Both checks' boxes, by a session of a child process's own where there is fork.
+    // Both checks' boxes, by a session of a child process's own where there is fork, so a child may be held to limits.
     QStringList both([[maybe_unused]] const ChildLimits& limits = {}) {
 #ifdef Q_OS_UNIX
         const ChildEnd end = runInChild(limits, bothChecks, {cars.path(), QString::number(stallMs)});
@@ -55,7 +54,7 @@ struct LeagueDay {
         return check(&Session::checkPacks) + check(&Session::checkMeeting);
 #endif
     }
-    // Both checks' boxes joined by tabs, of a session on the car folder whose fetches stall for at most stallMs.
+    // The same joined by tabs, of a session on the car folder whose fetches stall for at most stallMs.
     static QByteArray bothChecks(const QStringList& folderAndStall) {
         league::NetworkFetch network(std::chrono::milliseconds(folderAndStall.value(1).toInt()));
         StartedSession started(fs::fromQt(folderAndStall.value(0)), network);
