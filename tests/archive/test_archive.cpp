@@ -139,7 +139,6 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QStringList, entries);
         QFETCH(Refusal, refusal);
-        // Some rows need more than the entries: a passphrase, a limit, damage.
         const QString tag = QTest::currentDataTag();
         const QString options = tag == "encrypted" ? "zip:encryption=zipcrypt" : "";
         const QByteArray archive = format.isEmpty() ? kTexture : archiveOf(format, "", options, entries);

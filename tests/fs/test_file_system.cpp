@@ -26,9 +26,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, single);
         const std::optional<fs::Path> path = fs::singleName(name);
-        QCOMPARE(path.has_value(), single);
-        if (single)
-            QCOMPARE(fs::displayName(*path), name);
+        QCOMPARE(path ? fs::displayName(*path) : "(refused)", single ? name : "(refused)");
     }
 
 #ifdef Q_OS_LINUX

@@ -22,7 +22,6 @@ const QString kSpa = "The Spa track is installed\r\n", kReady = "GT is up to dat
 const QString kNoTrack = "The  track is not installed\r\n";
 const QString kNothingKnown = kNoMeeting + " is not installed\r\n" + kNoTrack + kProblems;
 const QString kNoPackList = "Pack Status | Sorry, I could not find the File I needed \r\nto check the skin packs";
-const QStringList kEmptyPackList{"Packs In file | ", "Pack Status | "};
 
 // A member's game folder with the GT pack and the Spa track, a real league site, and a session on them.
 struct LeagueDay {
@@ -42,22 +41,20 @@ struct LeagueDay {
                 ? site.withdraw(name)
                 : site.publish(name, (QString::number(lines.size()) + "\r\n" + lines.join("\r\n") + "\r\n").toUtf8());
     }
-    // The boxes the command showed, each as "title | prompt".
     QStringList check(void (Session::*command)()) {
         (started->session.*command)();
         return started->window.takeBoxes();
     }
-    QStringList both() { return check(&Session::checkPacks) + check(&Session::checkMeeting); }
-    // The same by a session of a child process's own where there is fork, which passes them back joined by tabs.
-    QStringList bothInChild([[maybe_unused]] const ChildLimits& limits = {}) {
+    // Both checks' boxes, by a session of a child process's own where there is fork, so a child may be held to limits.
+    QStringList both([[maybe_unused]] const ChildLimits& limits = {}) {
 #ifdef Q_OS_UNIX
         const ChildEnd end = runInChild(limits, bothChecks, {cars.path(), QString::number(stallMs)});
         return QString::fromUtf8(end.output.value_or("child failed")).split('\t');
 #else
-        return both();
+        return check(&Session::checkPacks) + check(&Session::checkMeeting);
 #endif
     }
-    // Both checks' boxes joined by tabs, of a session on the car folder whose fetches stall for at most stallMs.
+    // The same joined by tabs, of a session on the car folder whose fetches stall for at most stallMs.
     static QByteArray bothChecks(const QStringList& folderAndStall) {
         league::NetworkFetch network(std::chrono::milliseconds(folderAndStall.value(1).toInt()));
         StartedSession started(fs::fromQt(folderAndStall.value(0)), network);
@@ -107,14 +104,14 @@ private slots:
         QTest::addColumn<QString>("logged"); // what the comparison found; empty when nothing was compared
         const QStringList offered{kFound + "GT is up to date\r\nGT is not the active car set\r\n" + kSpa + kProblems,
                                   "(offer) Meeting Info | Swap the GT cars in now, ready for the Winter Cup?"};
-        auto row = [](const char* tag, QStringList c, QStringList b, QString l) { QTest::newRow(tag) << c << b << l; };
+        auto row = [](const char* t, QStringList c, QStringList b, QString l = {}) { QTest::newRow(t) << c << b << l; };
         const QString same = "the active cars are GT's", differ = "the active cars are not GT's: ";
         const QString otherBytes = " holds other bytes than GT's", problems = kSpa + kProblems;
-        row("the same set", {}, {kFound + kReady + kOk}, same);
-        row("leftover textures", {"write old.tex"}, {kFound + kReady + kOk}, same);
-        row("a pack without textures", {"remove GT/a.tex", "remove GT/b.tex"}, {kFound + kReady + kOk}, same);
+        const QStringList ready{kFound + kReady + kOk};
+        row("the same set", {}, ready, same);
+        row("leftover textures", {"write old.tex"}, ready, same);
+        row("a pack without textures", {"remove GT/a.tex", "remove GT/b.tex"}, ready, same);
         row("a texture of another size", {"write b.tex"}, offered, differ + "b.tex is 5 bytes, GT's 8");
-        row("a texture with other bytes", {"flip b.tex"}, offered, differ + "b.tex" + otherBytes);
         row("drivers.txt a byte off", {"flip drivers.txt"}, offered, differ + "drivers.txt" + otherBytes);
         row("a texture missing", {"remove b.tex"}, offered, differ + "b.tex is not there");
         row("a folder in the way", {"folder b.tex"}, offered, differ + "b.tex is a folder");
@@ -122,23 +119,25 @@ private slots:
         row("a link out of the car folder", {"link b.tex"}, offered,
             differ + "b.tex is a link to a place outside the car folder");
 #endif
-        row("out of date", {"flip b.tex", "packs GT|13/04/2026"}, {kFound + "GT is out of date\r\n" + problems}, "");
-        row("not installed", {"remove GT"}, {kFound + "GT is not installed\r\n" + problems}, "");
-        row("not listed", {"flip b.tex", "packs Touring|12/04/2026"}, {kFound + kReady + kProblems}, "");
+        row("out of date", {"flip b.tex", "tarvver.txt 1;GT|13/04/2026"},
+            {kFound + "GT is out of date\r\n" + problems});
+        row("not installed", {"remove GT"}, {kFound + "GT is not installed\r\n" + problems});
+        row("not listed", {"flip b.tex", "tarvver.txt 1;Touring|12/04/2026"}, {kFound + kReady + kProblems});
         // A pack that is not up to date is a problem, even when the meeting lists it.
-        row("installed later", {"packs GT|11/04/2026"}, {kFound + "GT date is invalid\r\n" + problems}, "");
+        row("installed later", {"tarvver.txt 1;GT|11/04/2026"}, {kFound + "GT date is invalid\r\n" + problems});
         // Names match in any letter case; only the counted lines are searched, or all of them under a count of 0.
-        row("counted lines", {"site 1;Touring|11/04/2026;gt|12/04/2026"},
-            {kFound + "GT date is invalid\r\n" + problems}, "");
-        row("a count of 0", {"site 0;Touring|11/04/2026;gt|12/04/2026"}, {kFound + kReady + kOk}, same);
+        row("counted lines", {"tarvver.txt 1;Touring|11/04/2026;gt|12/04/2026"},
+            {kFound + "GT date is invalid\r\n" + problems});
+        row("a count of 0", {"tarvver.txt 0;Touring|11/04/2026;gt|12/04/2026"}, ready, same);
         // A published date that is not a date spoils only the check that read it.
-        row("not a date", {"packs GT|TBA"}, {kFound + problems}, "");
+        row("not a date", {"tarvver.txt 1;GT|TBA"}, {kFound + problems});
         // With both lists gone the meeting and the last real date read before are checked again.
-        row("lists gone", {"check", "packs GT|TBA", "check", "withdraw"}, {kNoMeeting + kReady + kProblems}, "");
+        row("lists gone", {"check", "tarvver.txt 1;GT|TBA", "check", "tarvver.txt", "tarvmeet.txt"},
+            {kNoMeeting + kReady + kProblems});
         // With no meeting ahead, the pack and track of the last line read are checked.
-        row("no meeting", {"flip b.tex", "meetings 2026-11-29|Sprint|Touring|Monza"},
-            {kNoMeeting + "Touring is not installed\r\nThe Monza track is not installed\r\n" + kProblems}, "");
-        row("yes, then all is well", {"flip b.tex", "yes"}, offered, differ + "b.tex" + otherBytes);
+        row("no meeting", {"flip b.tex", "tarvmeet.txt 1;2026-11-29|Sprint|Touring|Monza"},
+            {kNoMeeting + "Touring is not installed\r\nThe Monza track is not installed\r\n" + kProblems});
+        row("other bytes, yes, then all is well", {"flip b.tex", "yes"}, offered, differ + "b.tex" + otherBytes);
         row("cancelled", {"flip b.tex", "cancel"}, {}, "the member cancelled comparing the active cars with GT");
     }
 
@@ -154,11 +153,9 @@ private slots:
                 QFile::remove(path) || QDir(path).removeRecursively();
             if (what == "folder" || what == "link")
                 QVERIFY(what == "folder" ? QDir().mkpath(path) : QFile::link("/dev/zero", path));
-            if (what == "packs" || what == "meetings" || what == "withdraw")
-                day.publish(what == "withdraw" ? QStringList() : QStringList{what == "meetings" ? name : kWinterCup},
-                            what == "withdraw" ? QStringList() : QStringList{what == "packs" ? name : "GT|12/04/2026"});
-            if (what == "site") // a pack list with a count of its own
-                day.site.publish("tarvver.txt", QString(name).replace(';', "\r\n").toUtf8() + "\r\n");
+            if (what.startsWith("tarv")) // a list the site serves, its lines joined by ";"; none withdraws it
+                name.isEmpty() ? day.site.withdraw(what)
+                               : day.site.publish(what, QString(name).replace(';', "\r\n").toUtf8() + "\r\n");
             if (what == "check")
                 day.check(&Session::checkMeeting);
             if (what == "cancel")
@@ -222,7 +219,7 @@ private slots:
         QFile::setPermissions(day.cars.file(".."), everyoneMayRead | QFile::WriteOwner);
         QFile::setPermissions(day.cars.path(), everyoneMayRead | (readOnly ? QFile::Permissions() : QFile::WriteOwner));
         const QStringList boxes =
-            day.bothInChild({fault == "full disk" ? std::optional(qint64(64 * 1024)) : std::nullopt, readOnly});
+            day.both({fault == "full disk" ? std::optional(qint64(64 * 1024)) : std::nullopt, readOnly});
         QFile::setPermissions(day.cars.path(), everyoneMayRead | QFile::WriteOwner);
         QCOMPARE(boxes, (QStringList{kNoPackList, kNothingKnown}));
         QTEST(day.cars.snapshot().changesSince(before), "changes");
@@ -271,9 +268,10 @@ private slots:
         const QString logs = logs_.filePath(QTest::currentDataTag());
         startLogFile(logs);
         // A fetch that failed is a missing list; one that did not shows the list, empty here.
-        const QStringList packs = logged.startsWith(" failed: ") ? QStringList{kNoPackList} : kEmptyPackList;
+        const QStringList packs = logged.startsWith(" failed: ") ? QStringList{kNoPackList}
+                                                                 : QStringList{"Packs In file | ", "Pack Status | "};
         // The page's nameless last line matches the meeting's empty pack name, without a date: no pack line.
-        QCOMPARE(day.bothInChild(),
+        QCOMPARE(day.both(),
                  packs + QStringList{mode == Mode::HtmlErrorPage ? kNoMeeting + kNoTrack + kProblems : kNothingKnown});
         // Each ends for its own reason, none by waiting for a time-out it was not meant to meet.
         expectLogged(logs, (website.isEmpty() ? day.site.baseUrl() : website) + "tarvver.txt", logged);

@@ -44,7 +44,6 @@ private slots:
         QCOMPARE(logs_.read(log + ".1"), oldBytes == 0 ? QByteArray() : moved ? old : "the one before\n");
         const QByteArray written = logs_.read(log);
         QVERIFY(moved || written.startsWith(old));
-        // Each line starts with the time to the millisecond.
         const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ",
                                       QRegularExpression::MultilineOption);
         QCOMPARE(QString::fromUtf8(written.mid(moved ? 0 : old.size())).remove(time).split('\n'),

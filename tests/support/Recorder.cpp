@@ -7,7 +7,6 @@ std::optional<QByteArray> CannedSite::fetch(const QString& url) {
 
 void Recorder::show(const QStringList& entries) {
     listed = entries;
-    marks.clear();
     selectedRow.reset();
 }
 

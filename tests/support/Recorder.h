@@ -18,10 +18,9 @@ public:
     QHash<QString, QByteArray> files; // by the address's last part, "tarvver.txt"
 };
 
-// Stands in for the window: records every box as "title | prompt", with its line ends as written, an offer
-// as "(offer) title | prompt", answers Yes/No boxes from a queue (No when it is empty), holds the list with its
-// marks and selection and the current-set box, keeps today at 6 December 2026, and keeps the way to cancel the
-// copies under way.
+// Stands in for the window: records every box as "title | prompt", with its line ends as written, an offer as
+// "(offer) title | prompt", answers Yes/No boxes from a queue (No when it is empty), holds the list with its
+// selection and the current-set box, keeps today at 6 December 2026, and keeps the way to cancel the copies under way.
 class Recorder : public session::MessageBoxes,
                  public session::PackList,
                  public session::CurrentSetBox,
@@ -32,7 +31,7 @@ public:
     bool ask(const QString& title, const QString& prompt) override;
     bool offer(const QString& title, const QString& prompt) override { return ask("(offer) " + title, prompt); }
     void show(const QStringList& entries) override;
-    void mark(const QList<session::PackMark>& shown) override { marks = shown; }
+    void mark(const QList<session::PackMark>&) override {}
     void select(int position) override { selectedRow = position; }
     std::optional<int> selected() const override { return selectedRow; }
     void show(const QString& text) override { currentSet = text; }
@@ -48,7 +47,6 @@ public:
     QStringList boxes;
     QList<bool> answers;
     QStringList listed;
-    QList<session::PackMark> marks;
     std::optional<int> selectedRow;
     QString currentSet;
     std::function<void()> cancelCopies; // while copies run
