@@ -4,7 +4,6 @@
 #include "carsets/Swap.h"
 #include "fs/FileSystem.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -14,15 +13,20 @@ namespace carsets {
 
 namespace {
 
+// "previous 2" and on: a number from 2 up, after a space. No regular expression: this runs on the copies' thread, and
+// a static Windows build crashes as such a thread ends once it has matched one (Qt keeps a thread-local JIT stack).
+bool isNumberedPrevious(const QString& name) {
+    const qsizetype space = name.lastIndexOf(QLatin1Char(' '));
+    const QStringView number = QStringView(name).mid(space + 1);
+    return space > 0 && !number.isEmpty() && number.front() != u'0' &&
+           std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }) &&
+           fs::nameKey(fs::fromQt(name.left(space))) == fs::nameKey(kSwapKeeps.replaced);
+}
+
 bool isProgramFolder(const QString& name) {
     const QByteArray key = fs::nameKey(fs::fromQt(name));
-    static const QRegularExpression numbered(QStringLiteral("^(.*) ([1-9][0-9]*)$"));
-    const QRegularExpressionMatch match = numbered.match(name);
-    // "previous 2" and on, as the host compares names.
-    const bool previousNumbered =
-        match.hasMatch() && fs::nameKey(fs::fromQt(match.captured(1))) == fs::nameKey(kSwapKeeps.replaced);
-    return key == fs::nameKey(kSwapKeeps.whole) || key == fs::nameKey(kSwapKeeps.replaced) || previousNumbered ||
-           name.startsWith(QLatin1String(".tarvok"), Qt::CaseInsensitive);
+    return key == fs::nameKey(kSwapKeeps.whole) || key == fs::nameKey(kSwapKeeps.replaced) ||
+           isNumberedPrevious(name) || name.startsWith(QLatin1String(".tarvok"), Qt::CaseInsensitive);
 }
 
 // The archive's file name less the extension that makes it an archive.
