@@ -92,6 +92,13 @@ std::optional<ProcessCost> runShell(const QString& script, const QStringList& ar
                       QStringList{QStringLiteral("-c"), script, QStringLiteral("sh")} + arguments);
 }
 
+std::optional<ProcessCost> Probe::startUp(const QString& cars, int packs, const QString& archive) const {
+    QStringList arguments{cars, QString::number(packs)};
+    if (!archive.isEmpty())
+        arguments << archive;
+    return runProcess(program, arguments, {QStringLiteral("QT_QPA_PLATFORM=offscreen")}, errorLog);
+}
+
 void flushDisks() {
     ::sync();
 }
