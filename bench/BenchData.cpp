@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <archive.h>
+#include <archive_entry.h>
+
 #include <filesystem>
 
 namespace {
@@ -30,6 +33,28 @@ QByteArray textureBytes(qint64 size, int number) {
     return bytes;
 }
 
+QString textureName(int number) {
+    return QStringLiteral("car%1.tex").arg(number, 2, 10, QLatin1Char('0'));
+}
+
+QByteArray activeDriversTxt() {
+    return CarFolder::driversTxt(QStringLiteral("Bench Active"), BenchData::kInstalledDate);
+}
+
+// Written whole into the archive as one regular file.
+void addFile(::archive* writer, const QString& name, const QByteArray& bytes) {
+    archive_entry* entry = archive_entry_new();
+    archive_entry_update_pathname_utf8(entry, name.toUtf8().constData());
+    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_perm(entry, 0644);
+    archive_entry_set_size(entry, bytes.size());
+    const bool written = archive_write_header(writer, entry) == ARCHIVE_OK &&
+                         archive_write_data(writer, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    archive_entry_free(entry);
+    if (!written)
+        qFatal("cannot archive %s: %s", qPrintable(name), archive_error_string(writer));
+}
+
 } // namespace
 
 BenchData::BenchData(QString root, const Scale& scale) : root_(std::move(root)), scale_(scale) {}
@@ -41,10 +66,9 @@ const CopyFolders& BenchData::copyFolders() {
     makeFolder(folders.secondShellTarget());
     // The active cars differ from the pack's in every file, so that each swap replaces them all.
     for (int number = 1; number <= scale_.textures; ++number)
-        writeFile(folders.cars + QStringLiteral("/car%1.tex").arg(number, 2, 10, QLatin1Char('0')),
+        writeFile(folders.cars + QLatin1Char('/') + textureName(number),
                   textureBytes(scale_.textureBytes, scale_.textures + number));
-    writeFile(folders.cars + QStringLiteral("/drivers.txt"),
-              CarFolder::driversTxt(QStringLiteral("Bench Active"), kInstalledDate));
+    writeFile(folders.cars + QStringLiteral("/drivers.txt"), activeDriversTxt());
     flushDisks();
     copyFolders_ = folders;
     return *copyFolders_;
@@ -79,7 +103,7 @@ CopyFolders BenchData::sameSetIn(const QString& folder, qint64 bytesEach) {
     makeFolder(pack);
     makeFolder(folders.shellTarget);
     for (int number = 1; number <= scale_.textures; ++number) {
-        const QString name = QStringLiteral("/car%1.tex").arg(number, 2, 10, QLatin1Char('0'));
+        const QString name = QLatin1Char('/') + textureName(number);
         const QByteArray bytes = textureBytes(bytesEach, number);
         writeFile(pack + name, bytes);
         writeFile(folders.cars + name, bytes);
@@ -106,5 +130,43 @@ QString BenchData::packFolders(int count) {
     }
     flushDisks();
     packFolders_.insert(count, cars);
+    return cars;
+}
+
+QString BenchData::packArchive(const ArchiveKind& kind) {
+    const QString file = QString::fromLatin1(kind.file);
+    if (archives_.contains(file))
+        return archives_.value(file);
+    makeFolder(root_ + QStringLiteral("/archives"));
+    const QString path = root_ + QStringLiteral("/archives/") + file;
+    ::archive* writer = archive_write_new();
+    if (archive_write_set_format_by_name(writer, kind.format) != ARCHIVE_OK ||
+        archive_write_set_options(writer, kind.options) != ARCHIVE_OK ||
+        archive_write_open_filename(writer, QFile::encodeName(path).constData()) != ARCHIVE_OK)
+        qFatal("cannot write %s: %s", qPrintable(path), archive_error_string(writer));
+    const QString folder = kArchivedPack + QLatin1Char('/');
+    for (int number = 1; number <= scale_.textures; ++number)
+        addFile(writer, folder + textureName(number), textureBytes(scale_.textureBytes, number));
+    addFile(writer, folder + QStringLiteral("drivers.txt"),
+            CarFolder::driversTxt(QStringLiteral("Bench Pack"), kInstalledDate));
+    if (archive_write_close(writer) != ARCHIVE_OK)
+        qFatal("cannot write %s: %s", qPrintable(path), archive_error_string(writer));
+    archive_write_free(writer);
+    flushDisks();
+    archives_.insert(file, path);
+    return path;
+}
+
+QString BenchData::freshFolder(const QString& name) {
+    const QString folder = root_ + QLatin1Char('/') + name;
+    if (!QDir(folder).removeRecursively())
+        qFatal("cannot remove %s", qPrintable(folder));
+    makeFolder(folder);
+    return folder;
+}
+
+QString BenchData::freshCarFolder(const QString& name) {
+    const QString cars = freshFolder(name);
+    writeFile(cars + QStringLiteral("/drivers.txt"), activeDriversTxt());
     return cars;
 }

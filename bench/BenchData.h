@@ -16,6 +16,13 @@ struct CopyFolders {
     QString secondShellTarget() const { return shellTarget + QStringLiteral("-2"); }
 };
 
+// How an archive is written: libarchive's format and its options, and the archive's file name.
+struct ArchiveKind {
+    const char* format;
+    const char* options;
+    const char* file;
+};
+
 // The folders the benchmarks work on, made under one root on first use and reused by every benchmark
 // that needs the same kind.
 class BenchData {
@@ -31,8 +38,17 @@ public:
     // only its drivers.txt dated kInstalledDate.
     QString packFolders(int count);
 
+    // An archive of the kind holding a pack as the league publishes one: the folder kArchivedPack with the textures
+    // of copyFolders()' pack and its drivers.txt. Made on first use.
+    QString packArchive(const ArchiveKind& kind);
+    // The folder of that name, empty, made anew on each call.
+    QString freshFolder(const QString& name);
+    // The same holding only an active drivers.txt.
+    QString freshCarFolder(const QString& name);
+
     static QString packName(int number) { return QStringLiteral("Pack%1").arg(number); }
     static inline const QString kInstalledDate = QStringLiteral("2003-01-01");
+    static inline const QString kArchivedPack = QStringLiteral("Pack");
 
 private:
     QString root_;
@@ -42,4 +58,5 @@ private:
     std::optional<CopyFolders> copyFolders_;
     std::optional<CopyFolders> readinessFolders_;
     QMap<int, QString> packFolders_;
+    QMap<QString, QString> archives_; // by the archive's file name
 };

@@ -35,12 +35,6 @@ ShellCopies shellCopies(int sets) {
     return {plain, plain + QStringLiteral(" && sync ") + syncs.join(QLatin1Char(' '))};
 }
 
-bool holdsCopies(const QString& folder, int textures) {
-    const QDir dir(folder);
-    return dir.entryList({QStringLiteral("*.tex")}, QDir::Files).size() == textures &&
-           dir.exists(QStringLiteral("drivers.txt"));
-}
-
 // Times the command, after `before` where there is one, against the shell copying the same files between the
 // folders of `arguments`. The disk is flushed after each, so every copy starts from the same state: sources in the
 // page cache, nothing dirty.

@@ -27,6 +27,10 @@ const FigureInfo kFigures[] = {
     {Figure::PackStatus, "5 pack status / fetch + head", 1.3},
     {Figure::Readiness, "6 readiness comparison / cmp", 1.2},
     {Figure::DifferingSetMs, "6 a differing set told, ms", 5.0},
+    {Figure::InstallDeflatedZip, "7 install from zip (deflated) / bsdtar + sync", 1.1},
+    {Figure::InstallStoredZip, "7 install from zip (stored) / bsdtar + sync", 1.1},
+    {Figure::Install7z, "7 install from 7z / bsdtar + sync", 1.1},
+    {Figure::InstallMemory, "7 peak memory installing - idle window, MiB", 64.0},
 };
 
 std::map<Figure, std::vector<double>>& recorded() {

@@ -2,8 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
-// The figures the benchmarks report, each a ratio of two times measured in the same run except the memory,
-// which is the difference of two peaks in MiB, and the time a differing set takes to be told, in milliseconds.
+// The figures the benchmarks report, each a ratio of two times measured in the same run except the memories,
+// which are differences of two peaks in MiB, and the time a differing set takes to be told, in milliseconds.
 enum class Figure {
     Swap,
     SwapSynced,
@@ -16,6 +16,10 @@ enum class Figure {
     PackStatus,
     Readiness,
     DifferingSetMs,
+    InstallDeflatedZip,
+    InstallStoredZip,
+    Install7z,
+    InstallMemory,
 };
 
 // Keeps one repetition's value for the summary.

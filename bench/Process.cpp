@@ -50,6 +50,20 @@ qint64 peakKiB(const rusage& usage) {
 #endif
 }
 
+// The last peak the probe told in its error output, "VmHWM:   123 kB".
+std::optional<qint64> toldPeakKiB(const QString& errorLog) {
+    QFile log(errorLog);
+    if (!log.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray text = log.readAll();
+    const qsizetype at = text.lastIndexOf("VmHWM:");
+    if (at < 0)
+        return std::nullopt;
+    bool number = false;
+    const qint64 kiB = text.mid(at + 6).trimmed().split(' ').constFirst().toLongLong(&number);
+    return number ? std::optional(kiB) : std::nullopt;
+}
+
 } // namespace
 
 std::optional<ProcessCost> runProcess(const QString& program, const QStringList& arguments,
@@ -90,6 +104,17 @@ std::optional<ProcessCost> runProcess(const QString& program, const QStringList&
 std::optional<ProcessCost> runShell(const QString& script, const QStringList& arguments) {
     return runProcess(QStringLiteral("/bin/sh"),
                       QStringList{QStringLiteral("-c"), script, QStringLiteral("sh")} + arguments);
+}
+
+std::optional<ProcessCost> Probe::startUp(const QString& cars, int packs, const QString& archive) const {
+    QStringList arguments{cars, QString::number(packs)};
+    if (!archive.isEmpty())
+        arguments << archive;
+    std::optional<ProcessCost> cost =
+        runProcess(program, arguments, {QStringLiteral("QT_QPA_PLATFORM=offscreen")}, errorLog);
+    if (cost)
+        cost->peakRssKiB = toldPeakKiB(errorLog).value_or(cost->peakRssKiB);
+    return cost;
 }
 
 void flushDisks() {

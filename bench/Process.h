@@ -5,12 +5,13 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 #include <utility>
 
 // What one child process cost, measured by its parent.
 struct ProcessCost {
     double seconds = 0;    // from just before it starts to just after it has exited
-    qint64 peakRssKiB = 0; // its largest resident set
+    qint64 peakRssKiB = 0; // its largest resident set, which Linux counts from the peak of the process that started it
 };
 
 // Runs the program with its arguments, its environment being ours plus the given "NAME=value" entries, its
@@ -24,6 +25,17 @@ std::optional<ProcessCost> runShell(const QString& script, const QStringList& ar
 
 // What the catalogue and the pack check read of every pack, read by the shell tools: runShell(kPackHeads, {folder}).
 inline const QString kPackHeads = QStringLiteral("cd \"$1\" && head -q -n 5 */drivers.txt > /dev/null");
+
+// The start-up probe: the program run up to its window's first paint, on a car folder whose list must then hold
+// `packs`; with an archive named, the window installs it before the probe ends. Its error output goes to errorLog,
+// which so holds what the last one wrote; its peak is its own, as it tells it there where the system lets it.
+struct Probe {
+    QString program;
+    QString errorLog;
+
+    std::optional<ProcessCost> startUp(const QString& cars, int packs, const QString& archive = {}) const;
+    std::string failure() const { return "the start-up failed; its output is in " + errorLog.toStdString(); }
+};
 
 // Writes every dirty page to disk, so no measurement pays for the writes of the one before.
 void flushDisks();

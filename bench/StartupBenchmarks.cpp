@@ -6,19 +6,6 @@
 
 namespace {
 
-const QStringList kOffscreen{QStringLiteral("QT_QPA_PLATFORM=offscreen")};
-
-// How to start the program up to its window's first paint, and where its warnings go.
-struct Probe {
-    QString program;
-    QString errorLog; // holds what the last start-up wrote, so a failing one can be read afterwards
-
-    std::optional<ProcessCost> startUp(const QString& cars, int packs) const {
-        return runProcess(program, {cars, QString::number(packs)}, kOffscreen, errorLog);
-    }
-    std::string failure() const { return "the start-up failed; its output is in " + errorLog.toStdString(); }
-};
-
 // Starts the program with the packs and then with none, once per iteration, handing each pair to take;
 // false, with the benchmark failed, when a start-up fails.
 bool pairedStartUps(benchmark::State& state, BenchData& data, const Probe& probe, int packs,
@@ -74,8 +61,7 @@ void startupMemoryBenchmark(benchmark::State& state, BenchData& data, const Prob
 
 } // namespace
 
-void registerStartupBenchmarks(BenchData& data, const Scale& scale, const QString& program, const QString& errorLog) {
-    const Probe probe{program, errorLog};
+void registerStartupBenchmarks(BenchData& data, const Scale& scale, const Probe& probe) {
     measured(benchmark::RegisterBenchmark("startup",
                                           [&data, &scale, probe](benchmark::State& state) {
                                               startupBenchmark(state, data, probe, scale.startupPacks);

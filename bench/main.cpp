@@ -44,6 +44,12 @@ benchmark::internal::Benchmark* measured(benchmark::internal::Benchmark* benchma
         ->Unit(benchmark::kMillisecond);
 }
 
+bool holdsCopies(const QString& folder, int textures) {
+    const QDir dir(folder);
+    return dir.entryList({QStringLiteral("*.tex")}, QDir::Files).size() == textures &&
+           dir.exists(QStringLiteral("drivers.txt"));
+}
+
 std::optional<double> againstShell(benchmark::State& state, const std::function<bool()>& work, const QString& script,
                                    const QStringList& arguments, const char* shellCounter) {
     double ours = 0;
@@ -86,10 +92,11 @@ int main(int argc, char** argv) {
     BenchData data(root.path(), scale);
     registerCopyBenchmarks(data, scale);
     registerCatalogueBenchmark(data, scale);
-    registerStartupBenchmarks(data, scale, QStringLiteral(TARVOK_STARTUP_PROBE),
-                              options.dataFolder + QStringLiteral("/startup-probe.log"));
+    const Probe probe{QStringLiteral(TARVOK_STARTUP_PROBE), options.dataFolder + QStringLiteral("/startup-probe.log")};
+    registerStartupBenchmarks(data, scale, probe);
     registerPackStatusBenchmark(data, scale);
     registerReadinessBenchmarks(data, scale);
+    registerInstallBenchmarks(data, scale, probe);
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
