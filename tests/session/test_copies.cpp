@@ -234,45 +234,38 @@ private slots:
             return changes;
         };
         const QStringList gtCars{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"};
-        const QStringList previous{"+ cars/previous/", "+ cars/previous/.tarvok-made", "+ cars/previous/a.tex",
-                                   "+ cars/previous/drivers.txt"};
-        const QStringList gt = sorted(gtCars + kFirstBackup + previous);
+        // What a swap to Bare, which has no textures, keeps in "previous"; one to GT keeps a.tex there too.
+        const QStringList bareKept{"+ cars/previous/", "+ cars/previous/.tarvok-made", "+ cars/previous/drivers.txt"};
+        const QStringList previous = bareKept + QStringList{"+ cars/previous/a.tex"};
         const QString gtSet = "GT Cars 12/04/2003";
+        const auto renamed = [&](const QStringList& kept, const QString& to) {
+            return QStringList(kept).replaceInStrings("previous", to);
+        };
+        const Outcome toGT{sorted(gtCars + kFirstBackup + previous), {}, gtSet};
+        const auto toBare = [&](const QStringList& more) {
+            return Outcome{sorted(gtCars + kFirstBackup + bareKept + more), {}, "Bare Pack 2020"};
+        };
+        const auto keptIn = [&](const QString& folder) {
+            return Outcome{sorted(gtCars + kFirstBackup + renamed(previous, folder)), {}, gtSet};
+        };
+        const Outcome classicAgain{sorted(kFirstBackup + previous + QStringList{"+ cars/b.tex"}), {}};
         const auto row = [](const char* tag, int row, const char* change, const Outcome& outcome) {
             QTest::newRow(tag) << row << QString(change) << outcome;
         };
-        row("the pack's files replace the active ones, which are kept", 1, "", {gt, {}, gtSet});
-        row("the active pack again", 1, "then 1", {gt, {}, gtSet});
-        row("a second swap", 1, "then 0",
-            {sorted(kFirstBackup + QStringList{"+ cars/b.tex", "+ cars/previous/", "+ cars/previous/.tarvok-made",
-                                               "+ cars/previous/drivers.txt", "~ cars/a.tex", "~ cars/drivers.txt"}),
-             {},
-             "Bare Pack 2020"});
-        row("\"previous\" swapped in", 1, "then 3",
-            {sorted(kFirstBackup + previous + QStringList{"+ cars/b.tex"}), {}});
-        row("\"previous\" swapped in twice", 1, "then 3 3", {gt, {}, gtSet});
-        const QStringList second{"+ cars/b.tex", "~ cars/a.tex", "~ cars/drivers.txt"};
-        row("an odd entry in \"previous\"", 1, "odd then 0",
-            {sorted(kFirstBackup + second +
-                    QStringList{"+ cars/previous/", "+ cars/previous/.tarvok-made", "+ cars/previous/drivers.txt",
-                                "+ cars/previous/odd.tex/"}),
-             {},
-             "Bare Pack 2020"});
+        row("the pack's files replace the active ones, which are kept", 1, "", toGT);
+        row("the active pack again", 1, "then 1", toGT);
+        row("a second swap", 1, "then 0", toBare({}));
+        row("\"previous\" swapped in", 1, "then 3", classicAgain);
+        row("\"previous\" swapped in twice", 1, "then 3 3", toGT);
+        row("an odd entry in \"previous\"", 1, "odd then 0", toBare({"+ cars/previous/odd.tex/"}));
         row("a file of the member's in \"previous\"", 1, "mine then 0",
-            {sorted(kFirstBackup + second + previous +
-                    QStringList{"+ cars/previous/mine.tex", "+ cars/previous 2/", "+ cars/previous 2/.tarvok-made",
-                                "+ cars/previous 2/drivers.txt"}),
-             {},
-             "Bare Pack 2020"});
+            toBare(QStringList{"+ cars/previous/a.tex", "+ cars/previous/mine.tex"} + renamed(bareKept, "previous 2")));
         row("no cars to keep", 1, "no cars",
             {{"+ cars/b.tex", "- cars/z.tex", "~ cars/a.tex", "~ cars/drivers.txt"}, {}, gtSet});
-        row("a pack of the member's named \"previous\"", 1, "pack previous",
-            {sorted(gtCars + kFirstBackup + QStringList(previous).replaceInStrings("previous", "previous 2")),
-             {},
-             gtSet});
+        row("a pack of the member's named \"previous\"", 1, "pack previous", keptIn("previous 2"));
         row("a file named \"original\" in the way", 1, "original a file", {sorted(gtCars + previous), {}, gtSet});
         // An empty texture of the pack's is the active one already, and nothing replaces it.
-        row("an empty texture", 1, "empty", {sorted(gt + QStringList{"+ cars/original/e.tex"}), {}, gtSet});
+        row("an empty texture", 1, "empty", {sorted(toGT.changes + QStringList{"+ cars/original/e.tex"}), {}, gtSet});
         row("nothing selected", -1, "", {{}, {"Doh! | Please choose a skinpack first"}});
         row("a pack past the bound", 2, "many",
             {{},
@@ -288,14 +281,14 @@ private slots:
             {{"+ cars/.tarvok.lock/"}, {kCannotLock.arg("a folder of that name is in the way")}});
         // Fifty times two copies of the program in one process at once on the lock a copy left that was killed as it
         // took it.
-        row("two managers on a stale lock", 1, "two managers", {gt, {}, gtSet});
+        row("two managers on a stale lock", 1, "two managers", toGT);
         // Another copy of the program, on the same folder, swaps and backs up while this one copies.
-        row("a second manager meanwhile", 1, "second manager", {gt, {kBusy, kAsk, kBusy}, gtSet});
+        row("a second manager meanwhile", 1, "second manager", {toGT.changes, {kBusy, kAsk, kBusy}, gtSet});
         row("a folder where a texture must go", 1, "folder b.tex",
             {{"+ cars/b.tex/"}, {kFailed + "b.tex (a folder of that name is in the way)" + kUnchanged}});
         // Planted before the start, nothing outside the car folder changes, nor any file of the member's in it.
         const auto setAside = [&](const QStringList& names) {
-            QStringList moved = gt;
+            QStringList moved = toGT.changes;
             for (const QString& name : names)
                 moved << "- cars/.tarvok-work/" + name << "+ cars/tarvok-work-set-aside-1/" + name;
             moved.sort();
@@ -316,21 +309,18 @@ private slots:
               "until it is. Close the game if it is running, then start Tarvok Car Manager again to finish it." +
                   kUnchanged}});
         // A mark that a copy carried makes nothing the program's: the member's files stay, each byte of them.
-        const auto renamed = [&](const QString& to) {
-            return sorted(gtCars + kFirstBackup + QStringList(previous).replaceInStrings("previous", to));
-        };
-        row("a copied mark in the member's \"previous\"", 1, "copied previous", {renamed("previous 2"), {}, gtSet});
-        row("copied marks in \"previous\" and \"previous 2\"", 1, "copied previous, previous 2",
-            {renamed("previous 3"), {}, gtSet});
+        row("a copied mark in the member's \"previous\"", 1, "copied previous", keptIn("previous 2"));
+        row("copied marks in \"previous\" and \"previous 2\"", 1, "copied previous, previous 2", keptIn("previous 3"));
         row("a pack \"previous\" with a copied mark, swapped in", 2, "copied previous",
             {sorted(kFirstBackup + QStringList{"+ cars/mine.tex", "+ cars/previous 2/",
                                                "+ cars/previous 2/.tarvok-made", "+ cars/previous 2/drivers.txt",
                                                "~ cars/drivers.txt"}),
              {},
              "Mine 2001"});
-        // The backup that goes first finds the member's folder where its own goes.
-        row("a copied mark in \".tarvok-original\"", 1, "copied .tarvok-original",
-            {gt, {kAsk, "Oops... | " + kInTheWay.arg("CARS/.tarvok-original") + kBackupUnchanged}, gtSet});
+        // The backup that goes first finds the member's folder where its own goes; the swap keeps no "original" then.
+        const Outcome notBackedUp{
+            toGT.changes, {kAsk, "Oops... | " + kInTheWay.arg("CARS/.tarvok-original") + kBackupUnchanged}, gtSet};
+        row("a copied mark in \".tarvok-original\"", 1, "copied .tarvok-original", notBackedUp);
         row("a copied working folder with a journal", 1, "copied .tarvok-work",
             setAside({"", ".tarvok-made", "drivers.txt", "journal", "new/", "new/a.tex", "notes.txt"}));
         const Outcome inTheWay{{}, {"Oops... | " + kInTheWay.arg("CARS/.tarvok-work") + kUnchanged}};
@@ -340,23 +330,19 @@ private slots:
         for (const char* part : {"new", "old"})
             QTest::addRow("its %s folder a link", part)
                 << 1 << QString("link .tarvok-work/") + part << setAside({"", ".tarvok-made", part});
-        // A backup goes first: nothing is written through a link where its folders go. The swap keeps no "original"
-        // then.
-        const QString notBackedUp = "\r\n\r\nThe folder \"original\" was not changed.";
-        row("the first backup's folder a link", 1, "link .tarvok-original",
-            {gt, {kAsk, "Oops... | " + kInTheWay.arg("CARS/.tarvok-original") + notBackedUp}, gtSet});
+        // Nothing is written through a link where the first backup's folders go.
+        row("the first backup's folder a link", 1, "link .tarvok-original", notBackedUp);
         for (const char* file : {"z.tex", "GT/b.tex"})
             QTest::addRow("%s a link out of the car folder", file)
                 << 1 << QString("outlink ") + file
                 << Outcome{{}, {kFailed + file + " (is a link to a place outside the car folder)" + kUnchanged}};
-        row("a texture a link within the car folder, swapped back", 1, "inlink a.tex then 3",
-            {sorted(kFirstBackup + previous + QStringList{"+ cars/b.tex"}), {}});
+        row("a texture a link within the car folder, swapped back", 1, "inlink a.tex then 3", classicAgain);
         row("\"original\" a link", 1, "link original",
             {sorted(gtCars + previous),
              {kAsk, "Oops... | \"CARS/original\" is a link to another place: Tarvok Car Manager backs up "
                     "only into a folder \"original\" inside the car folder, so it wrote nothing. Move the "
                     "link out of the car folder, then try again." +
-                        notBackedUp},
+                        kBackupUnchanged},
              gtSet});
 #endif
     }
@@ -486,14 +472,13 @@ private slots:
         // The lists a meeting check stores come with every check, and are no part of the cars.
         const auto carsOf = [&name](const Member& m) {
             for (const char* list : {"tarvmeet.txt", "tarvver.txt"})
-                if (name == "offered swap")
-                    QFile::remove(m.cars.file(list));
+                QFile::remove(name == "offered swap" ? m.cars.file(list) : QString());
             return m.cars.snapshot();
         };
+        const bool backedUp = name == "backup" || name == "second swap" || name == "toggle";
         const auto prepare = [&name](const Member& m) {
-            if (name == "second swap" || name == "toggle") { // the set an earlier swap kept
+            if (name == "second swap" || name == "toggle") // the set an earlier swap kept
                 m.cars.makeOwn("previous", {{"y.tex", "y"}, {"drivers.txt", CarFolder::driversTxt("Older", "1996")}});
-            }
             // A new release of GT, to replace the one installed.
             if (name == "install")
                 m.cars.write(
@@ -502,7 +487,7 @@ private slots:
                         return file.endsWith("drivers.txt") ? CarFolder::driversTxt("GT Cars", "2026") : file.toUtf8();
                     }));
         };
-        Member alone(name == "backup" || name == "second swap" || name == "toggle");
+        Member alone(backedUp);
         prepare(alone);
         const TreeSnapshot before = alone.cars.snapshot();
         file_calls_arm(alone.root(), FILE_CALLS_ALL, 0, FILE_CALLS_FAIL); // counts the calls, failing none
@@ -516,7 +501,7 @@ private slots:
         // A Cancel counts from the fourth call: the first three make the folder the files go to and its mark, which
         // may come before the copies start. The first takes the lock, whose box gives the host's reason as it is.
         for (long call = cancel ? 4 : full ? 2 : 1;; call += step) {
-            Member member(name == "backup" || name == "second swap" || name == "toggle");
+            Member member(backedUp);
             prepare(member);
             Outcome done;
             if (kill) {

@@ -16,8 +16,8 @@ static size_t rootLength;
 static int counted;
 static long nth;
 static int action;
-static long count;
-static int holding;
+static atomic_long count;
+static atomic_int holding;
 static int released;
 
 void file_calls_arm(const char* folder, int which, long n, int what) {
@@ -43,17 +43,11 @@ int file_calls_armed(void) {
 }
 
 long file_calls_counted(void) {
-    pthread_mutex_lock(&mutex);
-    const long n = count;
-    pthread_mutex_unlock(&mutex);
-    return n;
+    return atomic_load(&count);
 }
 
 int file_calls_holding(void) {
-    pthread_mutex_lock(&mutex);
-    const int held = holding;
-    pthread_mutex_unlock(&mutex);
-    return held;
+    return atomic_load(&holding);
 }
 
 void file_calls_release(void) {

@@ -74,10 +74,8 @@ static int visitDescriptor(int fd) {
     return call(__VA_ARGS__, flags, mode)
 
 static int createAt(const char* name, int folder, const char* path, int flags, mode_t mode) {
-    if ((flags & O_CREAT) && visitAt(0, folder, path) < 0)
-        return -1;
     int (*open)(int, const char*, int, ...) = real(name);
-    return open(folder, path, flags, mode);
+    return (flags & O_CREAT) && visitAt(0, folder, path) < 0 ? -1 : open(folder, path, flags, mode);
 }
 
 int open(const char* path, int flags, ...) {
@@ -94,10 +92,8 @@ int openat64(int folder, const char* path, int flags, ...) {
 }
 
 ssize_t write(int fd, const void* bytes, size_t size) {
-    if (visitDescriptor(fd) < 0)
-        return -1;
     ssize_t (*call)(int, const void*, size_t) = real("write");
-    return call(fd, bytes, size);
+    return visitDescriptor(fd) < 0 ? -1 : call(fd, bytes, size);
 }
 
 ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, size_t size, unsigned flags) {
@@ -105,43 +101,31 @@ ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, 
         errno = EXDEV;
         return -1;
     }
-    if (visitDescriptor(out) < 0)
-        return -1;
     ssize_t (*call)(int, off64_t*, int, off64_t*, size_t, unsigned) = real("copy_file_range");
-    return call(in, inOffset, out, outOffset, size, flags);
+    return visitDescriptor(out) < 0 ? -1 : call(in, inOffset, out, outOffset, size, flags);
 }
 
 int fsync(int fd) {
-    if (visitDescriptor(fd) < 0)
-        return -1;
     int (*call)(int) = real("fsync");
-    return call(fd);
+    return visitDescriptor(fd) < 0 ? -1 : call(fd);
 }
 
 int rename(const char* from, const char* to) {
-    if (visitAt(1, AT_FDCWD, from) < 0)
-        return -1;
     int (*call)(const char*, const char*) = real("rename");
-    return call(from, to);
+    return visitAt(1, AT_FDCWD, from) < 0 ? -1 : call(from, to);
 }
 
 int unlink(const char* path) {
-    if (visitAt(0, AT_FDCWD, path) < 0)
-        return -1;
     int (*call)(const char*) = real("unlink");
-    return call(path);
+    return visitAt(0, AT_FDCWD, path) < 0 ? -1 : call(path);
 }
 
 int mkdir(const char* path, mode_t mode) {
-    if (visitAt(0, AT_FDCWD, path) < 0)
-        return -1;
     int (*call)(const char*, mode_t) = real("mkdir");
-    return call(path, mode);
+    return visitAt(0, AT_FDCWD, path) < 0 ? -1 : call(path, mode);
 }
 
 int rmdir(const char* path) {
-    if (visitAt(0, AT_FDCWD, path) < 0)
-        return -1;
     int (*call)(const char*) = real("rmdir");
-    return call(path);
+    return visitAt(0, AT_FDCWD, path) < 0 ? -1 : call(path);
 }
