@@ -113,6 +113,8 @@ struct Member {
         for (const char* empty : {"e.tex", "GT/e.tex"})
             if (change == "empty")
                 cars.write(empty, "");
+        if (change.startsWith("empty a.tex"))
+            cars.write("a.tex", "");
         for (int texture = 0; change == "many" && texture <= fs::kMaxSetFiles; ++texture)
             cars.write(QString("Many/%1.tex").arg(texture), "t");
         if (change == "many")
@@ -255,6 +257,8 @@ private slots:
         row("the pack's files replace the active ones, which are kept", 1, "", toGT);
         row("the active pack again", 1, "then 1", toGT);
         row("a second swap", 1, "then 0", toBare({}));
+        // An empty file kept is the program's as any other: the next swap replaces the set.
+        row("an empty texture kept, then a second swap", 1, "empty a.tex then 0", toBare({}));
         row("\"previous\" swapped in", 1, "then 3", classicAgain);
         row("\"previous\" swapped in twice", 1, "then 3 3", toGT);
         row("an odd entry in \"previous\"", 1, "odd then 0", toBare({"+ cars/previous/odd.tex/"}));
