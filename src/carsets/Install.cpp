@@ -29,11 +29,6 @@ QString descriptionOf(const fs::Path& folder) {
     return text::packDescription(readSetFile(folder / kDriversTxt).asOptional());
 }
 
-// The host's reason, but a full disk in the words every box uses for it.
-QString whyOf(const fs::Status& failure) {
-    return failure.noRoom() ? obstacleText(fs::Obstacle::NoRoom) : failure.reason();
-}
-
 // What a refusal of the archive's tells of it.
 QString refusalText(const archives::Refusal& refusal) {
     if (refusal.entry.isEmpty())
@@ -136,7 +131,7 @@ InstallStep Install::stage(const CopyWatch& watch) {
         made = fs::host::lastFailure();
     if (!made.ok())
         return refused(
-            QStringLiteral("Tarvok Car Manager could not make the folder it unpacks into (%1)").arg(whyOf(made)));
+            QStringLiteral("Tarvok Car Manager could not make the folder it unpacks into (%1)").arg(failureText(made)));
 
     qint64 reported = 0;
     const auto givenUp = [&watch] { return watch.cancelled && watch.cancelled(); };
@@ -172,7 +167,7 @@ InstallStep Install::stage(const CopyWatch& watch) {
         // Each pack under its name: one folder too deep or at the archive's top, it is whole all the same.
         const fs::Path name = fs::fromQt(pack.name);
         if (const fs::Status moved = fs::moveFolder(work_ / kUnpacked / pack.folder, work_ / kNew / name); !moved.ok())
-            return refused(QStringLiteral("\"%1\" could not be put in place (%2)").arg(pack.name, whyOf(moved)));
+            return refused(QStringLiteral("\"%1\" could not be put in place (%2)").arg(pack.name, failureText(moved)));
         packs_.append({pack.name, Standing::New, {}, descriptionOf(work_ / kNew / name)});
     }
     for (Installing& pack : packs_)
@@ -219,7 +214,7 @@ InstallStep Install::placeAll(const CopyWatch& watch) {
         !(ready = fs::noteArriving(work_, kJournal, journal.size())).ok() ||
         !(ready = fs::writeWhole(work_ / kJournal, journal)).ok() || !fs::host::syncFolder(work_))
         return refused(QStringLiteral("the skinpacks could not be put in place (%1)")
-                           .arg(whyOf(ready.ok() ? fs::host::lastFailure() : ready)));
+                           .arg(failureText(ready.ok() ? fs::host::lastFailure() : ready)));
     QList<fs::Path> placed;
     QList<fs::Path> aside;
     for (const Installing& pack : std::as_const(packs_)) {
@@ -232,7 +227,7 @@ InstallStep Install::placeAll(const CopyWatch& watch) {
         if (fs::anythingAt(target) && (pack.standing != Standing::Release || !inTheWayOf(target).isEmpty())) {
             why = QStringLiteral("something else has taken its name");
         } else if (fs::anythingAt(target) && !fs::host::renameOver(target, work_ / kOld / name)) {
-            why = whyOf(fs::host::lastFailure());
+            why = failureText(fs::host::lastFailure());
         } else {
             if (pack.standing == Standing::Release)
                 aside.append(name);
@@ -242,7 +237,7 @@ InstallStep Install::placeAll(const CopyWatch& watch) {
                     watch.progress(0, 1);
                 continue;
             }
-            why = whyOf(fs::host::lastFailure());
+            why = failureText(fs::host::lastFailure());
         }
         qCWarning(carsetsLog).noquote()
             << QStringLiteral("%1 could not be put in place: %2").arg(fs::displayName(target), why);

@@ -132,10 +132,14 @@ std::optional<CopyReport> SetCopy::refusal(const QString& unchanged) const {
     return std::nullopt;
 }
 
+QString failureText(const fs::Status& failure) {
+    return failure.noRoom() ? obstacleText(fs::Obstacle::NoRoom) : failure.reason();
+}
+
 CopyReport cannotMakeFolder(const fs::Status& why, const QString& unchanged) {
-    return refused(QStringLiteral("Tarvok Car Manager could not make the folder it copies through (%1).")
-                       .arg(why.noRoom() ? obstacleText(fs::Obstacle::NoRoom) : why.reason()),
-                   unchanged);
+    return refused(
+        QStringLiteral("Tarvok Car Manager could not make the folder it copies through (%1).").arg(failureText(why)),
+        unchanged);
 }
 
 CopyReport refused(const QString& why, const QString& unchanged) {

@@ -69,6 +69,8 @@ CopyReport notPlaced(const QStringList& failedFiles, const QList<fs::Blocked>& b
 
 // The report of a copy that was refused before it began, for the reason told, with `unchanged` after it.
 CopyReport refused(const QString& why, const QString& unchanged);
+// A host's failure as the member is told it: a full disk in the words every box uses for it.
+QString failureText(const fs::Status& failure);
 // The report of a copy that could not make the folder it copies through, for the host's reason.
 CopyReport cannotMakeFolder(const fs::Status& why, const QString& unchanged);
 // Why a copy does not begin while something the program did not make holds a name of its own folders.
