@@ -1,6 +1,7 @@
 #include "carsets/Catalogue.h"
 
 #include "carsets/Log.h"
+#include "carsets/SetFile.h"
 #include "fs/FileSystem.h"
 #include "text/DriversTxt.h"
 
@@ -9,12 +10,6 @@
 #include <algorithm>
 
 namespace carsets {
-
-namespace {
-
-const fs::Path kDriversTxt("drivers.txt");
-
-} // namespace
 
 bool mayBePack(const QString& folder) {
     return !folder.startsWith(QLatin1Char('.'));

@@ -19,7 +19,6 @@ const fs::Path kUnpacked("unpacked");
 const fs::Path kNew("new"); // each pack's folder, under its name, once unpacked whole
 const fs::Path kOld("old"); // each release replaced
 const fs::Path kJournal("journal");
-const fs::Path kDriversTxt("drivers.txt");
 
 bool isPlain(const fs::Path& path, fs::host::Kind kind) {
     return fs::host::kindOfEntry(path) == kind;

@@ -9,16 +9,19 @@ namespace carsets {
 
 InstalledPacks findInstalledPacks(const fs::Path& carFolder, const QStringList& leagueNames) {
     InstalledPacks installed;
+    // Each read looks up only the names below the car folder, as the catalogue's do.
+    const fs::FolderReader cars(carFolder);
     for (const QString& name : leagueNames) {
         const std::optional<fs::Path> folder = fs::singleName(name);
         // Only a pack of the list is installed: never a hidden folder, the program's own among them.
         if (installed.contains(name) || !folder || !mayBePack(name))
             continue;
         // A drivers.txt that can be read proves its folder; only the others need a look at the folder.
-        const fs::Path driversTxt = carFolder / *folder / "drivers.txt";
-        const fs::Result<text::SetLines> lines = readSetFile(driversTxt);
-        if (lines || fs::isFolder(carFolder / *folder))
-            installed.insert(name, text::releaseDate(lines.asOptional(), {carsetsLog(), fs::displayName(driversTxt)}));
+        const fs::Result<QByteArray> head = cars.readHead(*folder, kDriversTxt, text::kSetLinesBytes);
+        if (head || fs::isFolder(carFolder / *folder))
+            installed.insert(name,
+                             text::releaseDate(head ? std::optional(text::setLinesOf(*head)) : std::nullopt,
+                                               {carsetsLog(), fs::displayName(carFolder / *folder / kDriversTxt)}));
     }
     return installed;
 }

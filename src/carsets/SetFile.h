@@ -6,6 +6,9 @@
 
 namespace carsets {
 
+// The file that names and dates a set, in the car folder and in each pack.
+inline const fs::Path kDriversTxt("drivers.txt");
+
 // Reads what the drivers.txt at path says; nothing when it is not a regular file that can be read.
 fs::Result<text::SetLines> readSetFile(const fs::Path& driversTxt);
 

@@ -80,7 +80,7 @@ void Session::start() {
     if (const QString found = carsets::leftoversText(leftovers_) + cannotFinish_; !found.isEmpty())
         tell(QStringLiteral("Tarvok Car Manager"), found);
     showCatalogue(catalogueRead_.get());
-    const fs::Result<text::SetLines> active = carsets::readSetFile(carFolder_ / "drivers.txt");
+    const fs::Result<text::SetLines> active = carsets::readSetFile(carFolder_ / carsets::kDriversTxt);
     if (!active)
         qCWarning(sessionLog).noquote() << "the active drivers.txt cannot be read:" << active.status().reason();
     ports_.currentSet.show(text::startupCurrentSetText(active.asOptional()));
@@ -114,7 +114,7 @@ void Session::swapIn(const carsets::Pack& pack) {
         return;
     // A drivers.txt that cannot be read through line 5 leaves the box as it was.
     if (const std::optional<QString> text =
-            text::currentSetText(carsets::readSetFile(carFolder_ / "drivers.txt").asOptional()))
+            text::currentSetText(carsets::readSetFile(carFolder_ / carsets::kDriversTxt).asOptional()))
         ports_.currentSet.show(*text);
     if (const QString text = carsets::failedCopiesText(*report); !text.isEmpty())
         tell(QStringLiteral("Oops..."), text);
@@ -308,8 +308,8 @@ std::optional<carsets::Pack> Session::installArchive(const fs::Path& archive) {
 }
 
 bool Session::offersSwap(const carsets::Pack& pack) {
-    const std::optional<text::SetLines> active = carsets::readSetFile(carFolder_ / "drivers.txt").asOptional();
-    const fs::Path driversTxt = carFolder_ / pack.folder / "drivers.txt";
+    const std::optional<text::SetLines> active = carsets::readSetFile(carFolder_ / carsets::kDriversTxt).asOptional();
+    const fs::Path driversTxt = carFolder_ / pack.folder / carsets::kDriversTxt;
     const std::optional<text::SetLines> installed = carsets::readSetFile(driversTxt).asOptional();
     if (!active || !installed || (active->line4 == installed->line4 && active->line5 == installed->line5))
         return false;
@@ -317,7 +317,7 @@ bool Session::offersSwap(const carsets::Pack& pack) {
         return text::releaseDate(lines, {sessionLog(), fs::displayName(file)});
     };
     const bool olderRelease = active->line4 && active->line4 == installed->line4 &&
-                              dateOf(active, carFolder_ / "drivers.txt") < dateOf(installed, driversTxt);
+                              dateOf(active, carFolder_ / carsets::kDriversTxt) < dateOf(installed, driversTxt);
     const bool meetingPack = lastChecked_.meeting && fs::singleName(lastChecked_.meeting->pack) &&
                              fs::nameKey(*fs::singleName(lastChecked_.meeting->pack)) == fs::nameKey(pack.folder);
     return olderRelease || meetingPack;
