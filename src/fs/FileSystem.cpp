@@ -190,7 +190,7 @@ Result<bool> sameContents(const Path& a, const Path& b, qint64 size, const std::
     return false;
 }
 
-Status writeWhole(const Path& target, const QByteArray& bytes) {
+Status writeWhole(const Path& target, const QByteArray& bytes, Durability durability) {
     if (isFolder(target))
         return Status::failed(QStringLiteral("a folder of that name is in the way"));
     const Path temporary = temporaryNameBeside(target);
@@ -199,7 +199,7 @@ Status writeWhole(const Path& target, const QByteArray& bytes) {
         const std::unique_ptr<QFile> output = host::createNewFile(temporary);
         if (!output)
             return host::lastFailure();
-        if (output->write(bytes) != bytes.size() || !host::syncToDisk(*output))
+        if (output->write(bytes) != bytes.size() || (durability == Durability::Synced && !host::syncToDisk(*output)))
             status = host::lastFailure();
     }
     if (status.ok() && !host::renameOver(temporary, target))

@@ -79,9 +79,13 @@ Result<qint64> regularFileSize(const Path& path);
 // after each block and gives up when it returns false. A file that cannot be read is a failure, with why.
 Result<bool> sameContents(const Path& a, const Path& b, qint64 size, const std::function<bool(qint64)>& compared);
 
-// Writes bytes as the whole of target, or leaves target as it was: they go to a temporary file beside it,
-// are synced to the disk and renamed over it, and nothing is left behind on failure.
-Status writeWhole(const Path& target, const QByteArray& bytes);
+// Whether a file written must be on the disk before the program goes on, or may wait in the host's cache: a copy
+// the program never reads back, made again whenever it is needed, is not worth the wait.
+enum class Durability { Synced, Cached };
+
+// Writes bytes as the whole of target, or leaves target as it was: they go to a temporary file beside it, are
+// synced to the disk unless cached, and renamed over it, and nothing is left behind on failure.
+Status writeWhole(const Path& target, const QByteArray& bytes, Durability durability = Durability::Synced);
 // Whether a name is one of those temporary files: ".tarvok-", six letters or digits, ".part".
 bool isTemporaryName(const Path& name);
 

@@ -12,7 +12,8 @@ std::optional<QByteArray> downloadLeagueFile(HttpFetch& fetch, const QString& we
     const std::optional<QByteArray> body = fetch.fetch(website + name);
     if (!body)
         return std::nullopt;
-    if (const fs::Status stored = fs::writeWhole(local, *body); !stored.ok()) {
+    // The stored copy is for the member and the league to look at; every check fetches the list afresh.
+    if (const fs::Status stored = fs::writeWhole(local, *body, fs::Durability::Cached); !stored.ok()) {
         qCWarning(leagueLog).noquote()
             << QStringLiteral("%1 could not be stored: %2").arg(fs::displayName(local), stored.reason());
         return std::nullopt;
