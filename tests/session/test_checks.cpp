@@ -155,7 +155,7 @@ private slots:
         // well.
         QStringList made = day.cars.snapshot().changesSince(before);
         made.removeIf([](const QString& change) { return change.contains("cars/tarv"); });
-        QCOMPARE(yes ? made.filter(" cars/b.tex") : made, yes ? QStringList{"~ cars/b.tex"} : QStringList());
+        QCOMPARE(yes ? made.filter(" cars/b.tex") : made, (yes ? QStringList{"~ cars/b.tex"} : QStringList()));
         if (yes)
             QCOMPARE(day.check(&Session::checkMeeting), QStringList{kFound + kReady + kOk});
     }
@@ -249,8 +249,8 @@ private slots:
         const QString logs = logs_.filePath(QTest::currentDataTag());
         startLogFile(logs);
         QCOMPARE(day.check(&Session::checkPacks),
-                 trusted ? QStringList{"Packs In file | GT:12/04/2026\r\n", "Pack Status | GT is up to date\r\n"}
-                         : QStringList{kNoPackList});
+                 (trusted ? QStringList{"Packs In file | GT:12/04/2026\r\n", "Pack Status | GT is up to date\r\n"}
+                          : QStringList{kNoPackList}));
         QCOMPARE(day.cars.read("tarvver.txt"), trusted ? "1\r\nGT|12/04/2026\r\n" : QByteArray());
         expectLogged(logs, (website.isEmpty() ? day.site.baseUrl() : website) + "tarvver.txt",
                      trusted ? ": status 200, 18 bytes" : " failed: SSL handshake failed");
