@@ -18,8 +18,6 @@ private slots:
 #if defined(Q_OS_WIN)
         for (const char* device : {"CON", "nul", "COM1", "lpt9", "NUL.trk", "aux.txt", "CONIN$"})
             QTest::newRow(device) << device << false;
-        QTest::newRow("COM0 is a name") << "COM0" << true;
-        QTest::newRow("CONSOLE is a name") << "CONSOLE" << true;
 #endif
     }
 

@@ -26,6 +26,9 @@ private slots:
         row("lines without |", "2\nPackA 1/1/2003\n1/1/2003", {":PackA 1/1/2003", ":1/1/2003"}, {" is not installed"});
         row("no or a short drivers.txt", "2\nPackE|01/05/2003\nPackF|01/05/2003",
             {"PackE:01/05/2003", "PackF:01/05/2003"}, {"PackE is out of date", "PackF is out of date"});
+        // A listed name is one name in the car folder, never a way out of it nor one of the program's own folders.
+        row("names that lead out or are hidden", "2\n..|1/1/2003\n.tarvok-original|1/1/2003",
+            {"..:1/1/2003", ".tarvok-original:1/1/2003"}, {".. is not installed", ".tarvok-original is not installed"});
     }
 
     void listingAndStatus() {
@@ -35,6 +38,7 @@ private slots:
         cars.addPack("PackB", "Pack B", "01/04/2003");
         cars.makeFolder("PackE");
         cars.write("PackF/drivers.txt", "1\r\n2\r\n3\r\n## F\r\n");
+        cars.addPack(".tarvok-original", "Hidden", "12/04/2003");
         const QList<PackRelease> releases = listedReleases(text::readCountedList(list));
         // Each line of a box ends in CR LF.
         const auto lines = [](const QString& box) { return box.split("\r\n").mid(0, box.count("\r\n")); };

@@ -22,7 +22,6 @@ private slots:
         row("none counted ahead", "1\n1/1/2000|Past|P|T\n2026-12-11|Out|P|T", false, {"1/1/2000", "Past", "P", "T"});
         row("not a date", "x\nsoon|Cup|P|T", false, {"soon", "Cup", "P", "T"});
         row("untrimmed", "1\n2026-12-06 | Cup | P |Spa|Night", true, {"2026-12-06 ", " Cup ", " P ", "Spa|Night"});
-        row("an empty first field", "1\n|Cup|P|T", false, {"", "Cup", "P", "T"});
         row("a short line", "1\n2026-12-06|Short", true, {"2026-12-06", "Short", "", ""});
         row("no meeting line", "1\n", false, {});
     }

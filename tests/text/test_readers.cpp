@@ -102,7 +102,6 @@ private slots:
         QTest::newRow("four lines") << setFile({"## GT"}) << QStringList{"GT - 01/01/1900", "GT", "(kept)"} << zero;
         QTest::newRow("blank lines") << setFile({"   ", ""}) << QStringList{defaults, "", ""} << zero;
         QTest::newRow("tab not blank") << setFile({"\t", "## x"}) << QStringList{" - x", "Error", "(kept)"} << zero;
-        QTest::newRow("short lines") << setFile({"#", "xy"}) << QStringList{" - ", "Error", "(kept)"} << zero;
         QTest::newRow("line 4 only prefix") << setFile({"## ", "## 7"}) << QStringList{" - 7", " 7", " 7"} << zero;
         QTest::newRow("line 5 prefix") << setFile({"## GT", "## "}) << QStringList{"GT - ", "GT", "GT"} << zero;
         QTest::newRow("untrimmed") << setFile({"##  GT ", "## 12/04/2003 "})
@@ -114,8 +113,6 @@ private slots:
         QTest::newRow("Windows-1252 and a long first line")
             << QByteArray(100000, 'x') + "\r\n2\r\n3\r\n## Citro\xEBn\xA0\x80\r\n## 1"
             << QStringList{"Citroën\u00A0€ - 1", "Citroën\u00A0€ 1", "Citroën\u00A0€ 1"} << zero;
-        QTest::newRow("a blank line between line feeds")
-            << QByteArray("1\n\n3\n## GT\n## 1") << QStringList{"GT - 1", "GT 1", "GT 1"} << zero;
         QTest::newRow("prefix unread") << setFile({"GT Cars", "1.012/04/03"})
                                        << QStringList{"Cars - 12/04/03", "Cars 12/04/03", "Cars 12/04/03"} << apr12;
     }
@@ -140,7 +137,6 @@ private slots:
             << " http://league.example/ |Website is -  http://league.example/ ";
         QTest::newRow("an empty first line") << QByteArray("\nhttp://league.example/") << "|Website is - ";
         QTest::newRow("an empty file") << QByteArray("") << fallback + "|Website is - " + fallback;
-        QTest::newRow("Windows-1252") << QByteArray("\xE9.example/") << "é.example/|Website is - é.example/";
     }
 
     void websiteOfTheConfiguration() {
