@@ -405,12 +405,16 @@ private slots:
         member.cars.makeOwn(".tarvok-work/new", {{"drivers.txt", CarFolder::driversTxt("Half", "2003")}});
         for (const char* notOurs : {".tarvok-works.part", ".tarvok-A0C123.part", "livery-of-car01.tex"})
             member.cars.write(notOurs, "not ours");
+        member.cars.write("Empty/drivers.txt", "");
+        member.cars.makeFolder("Folder/drivers.txt");
+        member.cars.addPack("Longest1", "  Slash", "d  ");
         std::optional<fs::FolderLock> other(member.cars.host());
-        // While another copy of the program holds the folder, its working folder is no pack, and stays.
+        // While another copy of the program holds the folder, its working folder is no pack, and stays. The fill
+        // puts every description in one column; only ends that meet no fill lose their spaces.
         const TreeSnapshot before = member.cars.snapshot();
-        QCOMPARE(
-            StartedSession(member.cars.host(), member.site).window.listed,
-            (QStringList{"Bare .....Bare Pack - 2020", "GT .......GT Cars - 12/04/2003", "original .Older - 1997"}));
+        QCOMPARE(StartedSession(member.cars.host(), member.site).window.listed,
+                 (QStringList{"Bare .....Bare Pack - 2020", "Empty ....Unknown Skinpack - 01/01/1900",
+                              "GT .......GT Cars - 12/04/2003", "Longest1 .Slash - d", "original .Older - 1997"}));
         QCOMPARE(member.cars.snapshot(), before);
         other.reset();
         member.cars.write(".tarvok.lock", ""); // as a copy killed while it took the folder leaves it
