@@ -19,82 +19,53 @@ const QString kInTheWay =
 const QStringList kGT{"f:GT/drivers.txt", "f:GT/a.tex", "f:GT/b.tex"};
 const QStringList kNewPack{"+ cars/New/", "+ cars/New/drivers.txt"};
 
-// What an install did: the game folder's changes, the boxes it showed, and the pack selected in the list.
-struct Outcome {
-    QStringList changes;
-    QStringList boxes;
-    QString selected;
-    bool operator==(const Outcome&) const = default;
-};
-
-char* toString(const Outcome& outcome) {
-    return QTest::toString("changes: " + outcome.changes.join(", ") + "\nboxes: " + outcome.boxes.join("\n  ") +
-                           "\nselected: " + outcome.selected);
-}
-
-// What a file of an archive holds: a pack's drivers.txt the release of 01/05/2026 named for its folder, a texture
-// its own path as a pack installed by the test holds it; "big.tex" bytes no compression shrinks.
+// What a file of an archive holds: a pack's drivers.txt the release of 01/05/2026 named for its folder ("Top" at the
+// archive's top), a texture its own path, as a pack installed by the test holds it.
 QByteArray contentsOf(const QString& name) {
-    if (name.endsWith("big.tex")) {
-        QByteArray bytes(1536 * 1024, Qt::Uninitialized);
-        QRandomGenerator(34).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
-        return bytes;
-    }
-    const QStringList parts = name.split('/');
-    if (parts.last() == "drivers.txt")
-        return CarFolder::driversTxt((parts.size() > 1 ? parts[parts.size() - 2] : "Top") + " Cars", "01/05/2026");
-    return parts.mid(std::max<qsizetype>(parts.size() - 2, 0)).join('/').toUtf8();
+    if (!name.endsWith("drivers.txt"))
+        return name.toUtf8();
+    return CarFolder::driversTxt(("Top/" + name).section('/', -2, -2) + " Cars", "01/05/2026");
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Outcome)
 
 class InstallTest : public QObject {
     Q_OBJECT
 
 private slots:
     void installs_data() {
-        QTest::addColumn<QString>("archive"); // its name tells its kind; damage or encryption after a "|"
+        QTest::addColumn<QString>("archive"); // its name tells its kind
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QString>("plant"); // in the car folder before the start
         QTest::addColumn<QList<bool>>("answers");
-        QTest::addColumn<Outcome>("outcome");
+        // What the install did: the game folder's changes, the boxes it showed, then the pack selected in the list.
+        QTest::addColumn<QStringList>("outcome");
         const auto row = [](const char* tag, const QString& archive, const QStringList& entries, const QString& plant,
-                            const QList<bool>& answers, const Outcome& outcome) {
-            QTest::newRow(tag) << archive << entries << plant << answers << outcome;
+                            const QList<bool>& answers, const QStringList& changes, const QStringList& boxes,
+                            const QString& selected) {
+            QTest::newRow(tag) << archive << entries << plant << answers << changes + boxes + QStringList{selected};
         };
         const QString newBox = kTitle + "From \"New.zip\":\r\n\"New\" is installed: New Cars - 01/05/2026.";
         row("one folder too deep", "New.zip",
             {"f:New/New/drivers.txt", "d:New/New/sub/", "f:New/New/sub/c.tex", "f:New/readme.txt"}, "", {},
-            {kNewPack + QStringList{"+ cars/New/sub/", "+ cars/New/sub/c.tex"}, {newBox}, "New"});
+            kNewPack + QStringList{"+ cars/New/sub/", "+ cars/New/sub/c.tex"}, {newBox}, "New");
         row("at the top, 7z", "Top Cars.7z", {"f:drivers.txt", "f:a.tex"}, "", {},
-            {{"+ cars/Top Cars/", "+ cars/Top Cars/a.tex", "+ cars/Top Cars/drivers.txt"},
-             {kTitle + "From \"Top Cars.7z\":\r\n\"Top Cars\" is installed: Top Cars - 01/05/2026."},
-             "Top Cars"});
+            {"+ cars/Top Cars/", "+ cars/Top Cars/a.tex", "+ cars/Top Cars/drivers.txt"},
+            {kTitle + "From \"Top Cars.7z\":\r\n\"Top Cars\" is installed: Top Cars - 01/05/2026."}, "Top Cars");
         row("two packs, tar.gz", "Two.tar.gz", {"f:notes.txt", "f:B/b.tex", "f:B/drivers.txt", "f:A/drivers.txt"}, "",
-            {},
-            {{"+ cars/A/", "+ cars/A/drivers.txt", "+ cars/B/", "+ cars/B/b.tex", "+ cars/B/drivers.txt"},
-             {kTitle + "From \"Two.tar.gz\":\r\n\"A\" is installed: A Cars - 01/05/2026.\r\n\"B\" is installed: B "
-                       "Cars - 01/05/2026."},
-             "B"});
+            {}, {"+ cars/A/", "+ cars/A/drivers.txt", "+ cars/B/", "+ cars/B/b.tex", "+ cars/B/drivers.txt"},
+            {kTitle + "From \"Two.tar.gz\":\r\n\"A\" is installed: A Cars - 01/05/2026.\r\n\"B\" is installed: B "
+                      "Cars - 01/05/2026."},
+            "B");
         const auto refused = [&](const char* tag, const QString& archive, const QStringList& entries,
                                  const QString& why, const QString& plant = {}) {
-            row(tag, archive, QStringList{"f:New/drivers.txt"} + entries, plant, {},
-                {{}, {kNothing.arg(archive.section('|', 0, 0)) + why}, {}});
+            row(tag, archive, QStringList{"f:New/drivers.txt"} + entries, plant, {}, {}, {kNothing.arg(archive) + why},
+                {});
         };
-        row("no drivers.txt", "New.zip", {"f:New/a.tex"}, "", {},
-            {{}, {kNothing.arg("New.zip") + "no folder in it holds a drivers.txt, so it holds no skinpack."}, {}});
+        row("no drivers.txt", "New.zip", {"f:New/a.tex"}, "", {}, {},
+            {kNothing.arg("New.zip") + "no folder in it holds a drivers.txt, so it holds no skinpack."}, {});
         refused("../", "New.tar", {"f:../evil.tex"},
                 "its entry \"../evil.tex\" leads out of the folder it is unpacked into.");
-        refused("absolute", "New.tar", {"f:/tmp/evil.tex"},
-                "its entry \"/tmp/evil.tex\" leads out of the folder it is unpacked into.");
-        refused("a link, then a file through it", "New.tar", {"l:New/out>/tmp", "f:New/out/evil.tex"},
-                "its entry \"New/out\" is a link.");
-        refused("encrypted", "New.zip|encrypted", {}, "its entry \"New/drivers.txt\" is encrypted.");
-        refused("cut off", "New.tar|cut off", {"f:New/big.tex"}, "its entry \"New/big.tex\" is damaged (");
-        refused("a bomb", "New.zip|a bomb", {"f:New/big.tex"},
-                "its entry \"New/big.tex\" holds more than the 1,000 bytes it announces, as an archive bomb does.");
         refused("the program's folder", "New.zip", {"f:previous/drivers.txt"},
                 "its skinpack \"previous\" has the name of a folder Tarvok Car Manager keeps for itself.");
         refused("in the way: a file", "New.zip", {}, kInTheWay.arg("is a file"), "file");
@@ -106,21 +77,18 @@ private slots:
         const QString gtBox = kTitle + "From \"GT.zip\":\r\n\"GT\" is installed: GT Cars - 01/05/2026.";
         // A file of the release marked read-only goes with it, though Windows keeps one for the mark alone.
         row("replace, Yes", "GT.zip", {"f:GT/drivers.txt", "f:GT/c.tex"}, "read-only", {true},
-            {{"+ cars/GT/c.tex", "- cars/GT/a.tex", "- cars/GT/b.tex", "~ cars/GT/drivers.txt"},
-             {kReplace, gtBox},
-             "GT"});
-        row("replace, No", "GT.zip", {"f:GT/drivers.txt", "f:GT/c.tex"}, "", {false}, {{}, {kReplace}, {}});
-        row("the same release", "GT.zip", kGT, "same", {},
-            {{},
-             {kTitle + "From \"GT.zip\":\r\n\"GT\" is installed already, with the same files: nothing was changed."},
-             "GT"});
-        const QString swap = "(offer) " + kTitle +
-                             "\"%1\" is installed. Swap it in now, so that the game races with "
-                             "its cars?";
-        row("an older release active", "GT.zip", kGT, "active", {true, false},
-            {{"~ cars/GT/drivers.txt"}, {kReplace, gtBox, swap.arg("GT")}, "GT"});
+            {"+ cars/GT/c.tex", "- cars/GT/a.tex", "- cars/GT/b.tex", "~ cars/GT/drivers.txt"}, {kReplace, gtBox},
+            "GT");
+        row("replace, No", "GT.zip", {"f:GT/drivers.txt", "f:GT/c.tex"}, "", {false}, {}, {kReplace}, {});
+        row("the same release", "GT.zip", kGT, "same", {}, {},
+            {kTitle + "From \"GT.zip\":\r\n\"GT\" is installed already, with the same files: nothing was changed."},
+            "GT");
+        const QString swap =
+            "(offer) " + kTitle + "\"%1\" is installed. Swap it in now, so that the game races with its cars?";
+        row("an older release active", "GT.zip", kGT, "active", {true, false}, {"~ cars/GT/drivers.txt"},
+            {kReplace, gtBox, swap.arg("GT")}, "GT");
         row("the next meeting's pack", "New.zip", {"f:New/drivers.txt"}, "meeting", {false},
-            {kNewPack + QStringList{"+ cars/tarvmeet.txt"}, {newBox, swap.arg("New")}, "New"});
+            kNewPack + QStringList{"+ cars/tarvmeet.txt"}, {newBox, swap.arg("New")}, "New");
     }
 
     void installs() {
@@ -137,12 +105,9 @@ private slots:
             QFile::setPermissions(cars.file("GT/a.tex"), QFileDevice::ReadOwner);
         if (plant == "link")
             QFile::link(cars.file("GT"), cars.file("New"));
-        const QString name = archive.section('|', 0, 0), format = name.section('.', 1);
         const QMap<QString, QString> formats{{"zip", "zip"}, {"7z", "7zip"}, {"tar", "pax"}, {"tar.gz", "pax"}};
-        const QByteArray bytes =
-            archiveOf(formats.value(format), format == "tar.gz" ? "gzip" : "",
-                      archive.endsWith("encrypted") ? "zip:encryption=zipcrypt" : "", entries, contentsOf);
-        cars.write("../" + name, damaged(bytes, archive.section('|', 1)));
+        cars.write("../" + archive, archiveOf(formats.value(archive.section('.', 1)),
+                                              archive.endsWith(".gz") ? "gzip" : "", "", entries, contentsOf));
         CannedSite site;
         site.files.insert("tarvmeet.txt", "1\r\n2026-12-13|Winter Cup|New|Spa\r\n");
         const TreeSnapshot before = cars.snapshot();
@@ -152,15 +117,11 @@ private slots:
             started.window.takeBoxes();
         }
         started.window.answers = answers;
-        started.session.installArchives({cars.file("../" + name)});
-        QFETCH(Outcome, outcome);
-        // Where libarchive's own words follow, to those words.
-        for (qsizetype box = 0; box < started.window.boxes.size() && box < outcome.boxes.size(); ++box)
-            if (outcome.boxes[box].endsWith('('))
-                started.window.boxes[box].truncate(outcome.boxes[box].size());
-        const int selected = started.window.selectedRow.value_or(-1);
-        QCOMPARE((Outcome{cars.snapshot().changesSince(before), started.window.boxes,
-                          started.window.listed.value(selected).section(" .", 0, 0)}),
+        started.session.installArchives({cars.file("../" + archive)});
+        QFETCH(QStringList, outcome);
+        const QString selected = started.window.listed.value(started.window.selectedRow.value_or(-1));
+        QCOMPARE(cars.snapshot().changesSince(before) + started.window.boxes +
+                     QStringList{selected.section(" .", 0, 0)},
                  outcome);
     }
 };

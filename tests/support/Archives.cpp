@@ -14,8 +14,7 @@ QByteArray archiveOf(const QString& format, const QString& filter, const QString
         archive_write_add_filter_by_name(writer, filter.toUtf8());
     // On Windows libarchive would write the ANSI code page.
     archive_write_set_options(writer, "hdrcharset=UTF-8");
-    if (!options.isEmpty())
-        archive_write_set_options(writer, options.toUtf8());
+    archive_write_set_options(writer, options.toUtf8());
     archive_write_set_passphrase(writer, "secret");
     QByteArray bytes(8 * 1024 * 1024, '\0');
     size_t used = 0;

@@ -3,7 +3,6 @@
 #include "fs/Mark.h"
 #include "session/LogFile.h"
 
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>

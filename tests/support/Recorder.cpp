@@ -22,7 +22,7 @@ void Recorder::start(const QString&, int, qint64, std::function<void()> cancel) 
 }
 
 StartedSession::StartedSession(const fs::Path& carFolder, league::HttpFetch& fetch)
-    : carFolder(carFolder), session(carFolder, window.ports(fetch)) {
+    : carFolder(carFolder), session(carFolder, {window, window, window, fetch, window, &window}) {
     session.start();
     startBoxes = window.takeBoxes();
 }

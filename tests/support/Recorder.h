@@ -40,7 +40,6 @@ public:
     void advance(qint64, int) override {}
     void finish() override { cancelCopies = {}; }
 
-    session::Ports ports(league::HttpFetch& fetch) { return {*this, *this, *this, fetch, *this, this}; }
     // The boxes shown since the last call.
     QStringList takeBoxes() { return std::exchange(boxes, {}); }
 
