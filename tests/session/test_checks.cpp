@@ -3,7 +3,6 @@
 #include "session/LogFile.h"
 #include "SiteCertificate.h"
 #include "support/CarFolder.h"
-#include "support/Process.h"
 #include "support/Recorder.h"
 #include "support/Texts.h"
 
@@ -26,7 +25,7 @@ const QString kNoPackList = "Pack Status | Sorry, I could not find the File I ne
 // A member's game folder with the GT pack and the Spa track, a real league site, and a session on them.
 struct LeagueDay {
     explicit LeagueDay(int stallMs = 2000, const QString& website = {}, const QSslConfiguration& tls = {})
-        : site(0, tls), network(std::chrono::milliseconds(stallMs)), stallMs(stallMs) {
+        : site(0, tls), network(std::chrono::milliseconds(stallMs)) {
         cars.write("ZERN.cfg", (website.isEmpty() ? site.baseUrl() : website).toUtf8());
         cars.addPack("GT", "GT Cars", "12/04/2026", {"a.tex", "b.tex"});
         cars.write("../run/Spa.trk", "track");
@@ -43,28 +42,11 @@ struct LeagueDay {
         (started->session.*command)();
         return started->window.takeBoxes();
     }
-    // Both checks' boxes, by a session of a child process's own where there is fork, so a child may be held to limits.
-    QStringList both([[maybe_unused]] const ChildLimits& limits = {}) {
-#ifdef Q_OS_UNIX
-        const ChildEnd end = runInChild(limits, bothChecks, {cars.path(), QString::number(stallMs)});
-        return QString::fromUtf8(end.output.value_or("child failed")).split('\t');
-#else
-        return check(&Session::checkPacks) + check(&Session::checkMeeting);
-#endif
-    }
-    // The same joined by tabs, of a session on the car folder whose fetches stall for at most stallMs.
-    static QByteArray bothChecks(const QStringList& folderAndStall) {
-        league::NetworkFetch network(std::chrono::milliseconds(folderAndStall.value(1).toInt()));
-        StartedSession started(fs::fromQt(folderAndStall.value(0)), network);
-        started.session.checkPacks();
-        started.session.checkMeeting();
-        return started.window.boxes.join('\t').toUtf8();
-    }
+    QStringList both() { return check(&Session::checkPacks) + check(&Session::checkMeeting); }
 
     CarFolder cars;
     leagueserver::LeagueServer site;
     league::NetworkFetch network;
-    int stallMs;
     std::unique_ptr<StartedSession> started;
 };
 
@@ -160,33 +142,27 @@ private slots:
             QCOMPARE(day.check(&Session::checkMeeting), QStringList{kFound + kReady + kOk});
     }
 
-#ifdef Q_OS_UNIX
-    void listsThatCannotBeStoredAreMissing_data() {
+    // A list is fetched afresh or is missing: the one stored before goes first, and one that cannot be stored is
+    // not read.
+    void listsThatCannotBeHadAreMissing_data() {
+        QTest::addColumn<bool>("withdrawn");
         QTest::addColumn<QStringList>("changes");
-        // A read-only car folder keeps the old lists, unread; on a full disk they go, as before every fetch.
-        QTest::newRow("read-only") << QStringList();
-        QTest::newRow("full disk") << QStringList{"- cars/tarvmeet.txt", "- cars/tarvver.txt"};
+        QTest::newRow("a folder where each is stored") << false << QStringList();
+        QTest::newRow("withdrawn") << true << QStringList{"- cars/tarvmeet.txt", "- cars/tarvver.txt"};
     }
 
-    void listsThatCannotBeStoredAreMissing() {
-        const QString fault = QTest::currentDataTag();
+    void listsThatCannotBeHadAreMissing() {
+        QFETCH(bool, withdrawn);
         LeagueDay day;
-        for (const char* list : {"tarvver.txt", "tarvmeet.txt"})
-            day.cars.write(list, "1\r\nOld|01/01/2000|Old|Old\r\n");
-        day.publish(kWinterCup + QString(128 * 1024, ' '), "GT|12/04/2026" + QString(128 * 1024, ' '));
+        for (const char* list : {"tarvver.txt", "tarvmeet.txt"}) {
+            withdrawn ? day.cars.write(list, "1\r\nOld|01/01/2000|Old|Old\r\n") : day.cars.makeFolder(list);
+            if (withdrawn)
+                day.site.withdraw(list);
+        }
         const TreeSnapshot before = day.cars.snapshot();
-        const auto everyoneMayRead = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
-        const bool readOnly = fault == "read-only";
-        QFile::setPermissions(day.cars.file(".."), everyoneMayRead | QFile::WriteOwner);
-        QFile::setPermissions(day.cars.path(), everyoneMayRead | (readOnly ? QFile::Permissions() : QFile::WriteOwner));
-        const QStringList boxes =
-            day.both({fault == "full disk" ? std::optional(qint64(64 * 1024)) : std::nullopt, readOnly});
-        QFile::setPermissions(day.cars.path(), everyoneMayRead | QFile::WriteOwner);
-        QCOMPARE(boxes, (QStringList{kNoPackList, kNothingKnown}));
+        QCOMPARE(day.both(), (QStringList{kNoPackList, kNothingKnown}));
         QTEST(day.cars.snapshot().changesSince(before), "changes");
     }
-
-#endif
 
     void eachSiteFaultEndsForItsOwnReason_data() {
         QTest::addColumn<Mode>("mode");
