@@ -40,10 +40,8 @@ CopyReport backUpActiveCars(const fs::Path& carFolder, const CopyWatch& watch) {
         fs::removeCopiedFolder(into);
         if (fs::anythingAt(into))
             return refused(inTheWayText(into), unchanged);
-        if (const fs::Status made = fs::makeOwnFolder(into); !made.ok()) {
-            fs::removeCopiedFolder(into);
-            return cannotMakeFolder(made, unchanged);
-        }
+        if (const fs::Status made = fs::makeOwnFolder(into); !made.ok())
+            return cannotMakeFolder(made, unchanged); // makeOwnFolder has taken back what it made
     }
     CopyReport report;
     {
