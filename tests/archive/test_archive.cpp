@@ -44,12 +44,17 @@ struct Unpacking {
     QTemporaryDir dir;
     archives::Unpacked unpacked;
     qint64 written = 0;
+    qint64 read = 0; // of the archive, which the progress box counts by
 
     Unpacking(const QByteArray& archive, const QString& name = "PackB.zip", archives::UnpackLimits limits = {},
               const std::function<bool()>& cancelled = {}) {
         QDir(dir.path()).mkdir("into");
         fs::writeWhole(fs::fromQt(dir.filePath(name)), archive);
-        const archives::UnpackWatch watch{[this](qint64 bytes, qint64) { written = bytes; }, cancelled};
+        const archives::UnpackWatch watch{[this](qint64 bytes, qint64 archiveBytes) {
+                                              written = bytes;
+                                              read = archiveBytes;
+                                          },
+                                          cancelled};
         unpacked = archives::unpack(fs::fromQt(dir.filePath(name)), fs::fromQt(dir.filePath("into")), watch, limits);
     }
     QStringList left() const { return QDir(dir.filePath("into")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); }
@@ -94,6 +99,7 @@ private slots:
         QCOMPARE(unpacking.unpacked.files, expected);
         QCOMPARE(unpacking.unpacked.folders, (QList<fs::Path>{fs::Path("PackB"), fs::Path("PackB") / "sub"}));
         QCOMPARE(unpacking.written, total);
+        QVERIFY(unpacking.read > 0);
     }
 
     void refusesWhatCannotBeUnpackedSafely_data() {
