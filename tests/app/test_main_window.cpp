@@ -99,6 +99,7 @@ private slots:
         QCOMPARE(member.started, (QStringList{"Website Location | Website is - " + member.site.baseUrl(), ""}));
         auto* currentSet = member.control<QLineEdit>("lblCurrent");
         QCOMPARE(currentSet->text(), "Classic 1998");
+        QCOMPARE(member.window->focusWidget(), member.control("cmdDoIt"));
         const QRect screen = member.window->screen()->geometry(), frame = member.window->frameGeometry();
         QCOMPARE(frame.topLeft(), screen.topLeft() + QPoint((screen.width() - frame.width()) / 2,
                                                             (screen.height() - frame.height()) / 2));
