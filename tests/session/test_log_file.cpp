@@ -53,11 +53,14 @@ private slots:
     // Last, as it also closes the log the others left open, so their folders can go.
     void aLogThatCannotBeOpenedStopsNothing() {
         logs_.makeFolder("blocked/tarvok-car-manager.log");
+        logs_.write("a file", "");
         handedOn.clear();
+        startLogFile(logs_.file("a file/logs"));
         startLogFile(logs_.file("blocked"));
         qCWarning(sessionLog) << "still shown";
         QCOMPARE(handedOn.replaceInStrings(QRegularExpression(" cannot be opened.*"), " cannot be opened"),
-                 (QStringList{"no log: " + logs_.file("blocked/tarvok-car-manager.log") + " cannot be opened",
+                 (QStringList{"no log: the folder " + logs_.file("a file/logs") + " cannot be made",
+                              "no log: " + logs_.file("blocked/tarvok-car-manager.log") + " cannot be opened",
                               "still shown"}));
     }
 
