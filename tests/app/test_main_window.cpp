@@ -36,7 +36,8 @@ struct BoxAnswerer {
             } else if (auto* text = box ? box->findChild<QPlainTextEdit*>() : nullptr) {
                 const QRect screen = box->screen()->availableGeometry();
                 const bool fits = screen.contains(box->frameGeometry()) && box->height() > screen.height() / 2 &&
-                                  text->isReadOnly() && text->height() > box->height() / 2;
+                                  text->isReadOnly() && text->height() > box->height() / 2 &&
+                                  box->findChild<QDialogButtonBox*>()->y() > text->geometry().bottom();
                 shown << box->windowTitle() + (fits ? " | scrolls" : " | does not fit");
                 box->close();
             } else if (cancelFetches && qobject_cast<QProgressDialog*>(box) && box->findChild<QPushButton*>()) {
@@ -108,6 +109,7 @@ private slots:
         const auto at = [list](int row) { return list->model()->index(row, 0); };
         const auto text = [&](int row, int role = Qt::DisplayRole) { return at(row).data(role).toString(); };
         QCOMPARE(text(0).mid(13), "GT Cars - 12/04/2003");
+        QCOMPARE(list->font().pointSizeF(), 8.25);
         QCOMPARE(list->fontMetrics().horizontalAdvance(text(0).left(13)),
                  list->fontMetrics().horizontalAdvance(text(1).left(13)));
         // An entry wider than the list scrolls into view to its end, and tells its full text.
