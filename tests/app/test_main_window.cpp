@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/Pictures.h"
 #include "league/NetworkFetch.h"
 #include "LeagueServer.h"
 #include "session/LogFile.h"
@@ -8,6 +9,8 @@
 
 #include <QtTest>
 #include <QtWidgets>
+
+#include <numeric>
 
 namespace {
 
@@ -192,6 +195,25 @@ private slots:
         QCOMPARE(loggedIn(logs_.path()).count("failed: the member gave up"), 2);
         QTest::mouseClick(member.control("cmdExit"), Qt::LeftButton);
         QVERIFY(!member.window->isVisible());
+    }
+
+    // A button shows no caption, only its face: a lit key with its words right of the glyph, each face its own.
+    void eachButtonFaceShowsItsWords() {
+        using app::pictures::Face;
+        QSet<QByteArray> faces;
+        QList<int> xs(66);
+        std::iota(xs.begin(), xs.end(), 43);
+        for (const Face face : {Face::Swap, Face::Backup, Face::CheckPacks, Face::CheckMeeting, Face::Exit}) {
+            const QImage image = app::pictures::buttonFace(face, 1).toImage();
+            faces.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+            QVERIFY(image.size() == app::pictures::kFaceSize && image.pixel(0, 25) != image.pixel(0, 41));
+            int inked = 0; // rows across the words that hold more than the key's shade of that row
+            for (int y = 4; y < 39; ++y)
+                inked +=
+                    std::any_of(xs.begin(), xs.end(), [&](int x) { return image.pixel(x, y) != image.pixel(42, y); });
+            QCOMPARE_GT(inked, 5);
+        }
+        QCOMPARE(faces.size(), 5);
     }
 
     void eachWayInInstallsTheArchivesChosen_data() {
