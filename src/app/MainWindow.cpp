@@ -293,7 +293,6 @@ void MainWindow::layOutControls() {
     packList_->setUniformItemSizes(true);
     // A description cut off with "..." would hide the date a member looks for; the list scrolls instead.
     packList_->setTextElideMode(Qt::ElideNone);
-    packList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     packList_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     paint(*packList_, QPalette::Text, kYellow);
     paint(*packList_, QPalette::Base, Qt::black);

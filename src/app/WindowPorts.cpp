@@ -79,8 +79,9 @@ class CopyProgressBox : public QProgressDialog {
 public:
     CopyProgressBox(const QString& what, QWidget& window)
         : QProgressDialog(what, QStringLiteral("Cancel"), 0, kProgressSteps, &window) {
-        // A progress dialog hides itself on Cancel; this one goes only when the copy is over.
-        disconnect(this, &QProgressDialog::canceled, this, &QProgressDialog::cancel);
+        // A progress dialog hides itself on Cancel; this one goes only when the copy is over. Qt makes that connection
+        // by name, which only a disconnection by name undoes.
+        disconnect(this, SIGNAL(canceled()), this, SLOT(cancel()));
     }
 
 protected:
