@@ -94,7 +94,6 @@ protected:
 void setUpProgressBox(QProgressDialog& box) {
     box.setWindowTitle(QStringLiteral("Tarvok Car Manager"));
     box.setWindowModality(Qt::ApplicationModal);
-    box.setAutoClose(false);
     box.setAutoReset(false);
     box.setMinimumWidth(360);
 }
