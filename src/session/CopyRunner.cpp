@@ -1,9 +1,10 @@
 #include "session/CopyRunner.h"
 
 #include <QEventLoop>
+#include <QThread>
 
 #include <atomic>
-#include <thread>
+#include <memory>
 
 namespace session {
 
@@ -26,13 +27,15 @@ bool runCopies(Progress* progress, const QString& what, const std::function<void
         };
         watch.progress = [&](qint64 bytes, int files) { here([=] { progress->advance(bytes, files); }); };
     }
-    std::thread worker([&] {
+    // A thread of Qt's own, not an adopted one: Windows then ends it through Qt's own clean-up.
+    const std::unique_ptr<QThread> worker(QThread::create([&] {
         copies(watch);
         // Queued after every report, so each is shown before the loop ends.
         here([&loop] { loop.quit(); });
-    });
+    }));
+    worker->start();
     loop.exec();
-    worker.join();
+    worker->wait();
     if (started)
         progress->finish();
     return givenUp;
