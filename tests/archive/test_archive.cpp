@@ -152,6 +152,10 @@ private slots:
         const QString why = "does not fit on the disk: the program always leaves 4,398,046,511,104 MB free";
         QCOMPARE(*full.unpacked.refusal, (Refusal{"PackB/drivers.txt", why, true}));
         QCOMPARE(full.left(), QStringList());
+        // An archive gone before it could be opened is refused, not taken for one that holds nothing.
+        const archives::Unpacked gone =
+            archives::unpack(fs::fromQt(full.dir.filePath("gone.zip")), fs::fromQt(full.dir.filePath("into")), {}, {});
+        QCOMPARE(gone.refusal.value_or(Refusal{}).reason.left(18), "cannot be opened: ");
         int asked = 0;
         const Unpacking cancelled(archive, "PackB.zip", {}, [&] { return ++asked == 4; });
         QVERIFY(cancelled.unpacked.cancelled && !cancelled.unpacked.refusal);
