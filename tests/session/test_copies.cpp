@@ -470,10 +470,12 @@ private slots:
         const auto prepare = [&name](const Member& m) {
             if (name == "second swap" || name == "toggle") // the set an earlier swap kept
                 m.cars.makeOwn("previous", {{"y.tex", "y"}, {"drivers.txt", CarFolder::driversTxt("Older", "1996")}});
-            // A new release of GT, to replace the one installed; its textures may hold any bytes.
+            // A new release of GT, to replace the one installed, and a pack new here, placed after it; their textures
+            // may hold any bytes.
             if (name == "install")
                 m.cars.write("../GT.zip",
-                             archiveOf("zip", "", "", {"f:GT/drivers.txt", "f:GT/a.tex", "f:GT/c.tex"},
+                             archiveOf("zip", "", "",
+                                       {"f:GT/drivers.txt", "f:GT/a.tex", "f:GT/c.tex", "f:Rally/drivers.txt"},
                                        [](const QString&) { return CarFolder::driversTxt("GT Cars", "2026"); }));
         };
         Member alone(backedUp);
