@@ -17,10 +17,10 @@ InstalledPacks findInstalledPacks(const fs::Path& carFolder, const QStringList& 
         if (installed.contains(name) || !folder || !mayBePack(name))
             continue;
         // A drivers.txt that can be read proves its folder; only the others need a look at the folder.
-        const fs::Result<QByteArray> head = cars.readHead(*folder, kDriversTxt, text::kSetLinesBytes);
-        if (head || fs::isFolder(carFolder / *folder))
+        const fs::Result<text::SetLines> lines = readSetFile(cars, *folder);
+        if (lines || fs::isFolder(carFolder / *folder))
             installed.insert(name,
-                             text::releaseDate(head ? std::optional(text::setLinesOf(*head)) : std::nullopt,
+                             text::releaseDate(lines.asOptional(),
                                                {carsetsLog(), fs::displayName(carFolder / *folder / kDriversTxt)}));
     }
     return installed;

@@ -1,14 +1,23 @@
 #include "carsets/SetFile.h"
 
-#include "fs/FileSystem.h"
-
 namespace carsets {
 
-fs::Result<text::SetLines> readSetFile(const fs::Path& driversTxt) {
-    const fs::Result<QByteArray> head = fs::readHead(driversTxt, text::kSetLinesBytes);
+namespace {
+
+fs::Result<text::SetLines> linesOf(const fs::Result<QByteArray>& head) {
     if (!head)
         return head.status();
     return text::setLinesOf(*head);
+}
+
+} // namespace
+
+fs::Result<text::SetLines> readSetFile(const fs::Path& driversTxt) {
+    return linesOf(fs::readHead(driversTxt, text::kSetLinesBytes));
+}
+
+fs::Result<text::SetLines> readSetFile(const fs::FolderReader& folder, const fs::Path& pack) {
+    return linesOf(folder.readHead(pack, kDriversTxt, text::kSetLinesBytes));
 }
 
 } // namespace carsets
