@@ -167,7 +167,6 @@ private slots:
         QTest::addColumn<QString>("archive");
         QTest::addColumn<Refusal>("refusal"); // none: it unpacks
         QTest::newRow("RAR 5, stored") << "rar5-stored.rar" << Refusal{};
-        QTest::newRow("RAR 4, Unicode names") << "rar4-unicode.rar" << Refusal{"表だよ/ファイル", "is a link"};
         QTest::newRow("RAR 4, encrypted headers") << "rar4-encrypted-headers.rar" << Refusal{"", "is encrypted"};
     }
 

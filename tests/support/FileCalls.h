@@ -24,13 +24,7 @@ long file_calls_counted(void);
 // Whether the n-th call is being held now; releasing it lets it go on.
 int file_calls_holding(void);
 void file_calls_release(void);
-// Makes the kernel's copy (copy_file_range) unavailable, as between some file systems, or offers it again; Windows
-// has none to offer, and copies by reading and writing always.
-void file_calls_refuse_kernel_copy(int refuse);
 #ifdef _WIN32
-// Windows has no limit on the size of a process's files: a write that takes any file past room bytes fails as on a
-// full disk.
-void file_calls_limit_file_size(long long room);
 // The exit code of a process killed at its call, which is the one QProcess::kill gives.
 enum { FILE_CALLS_KILLED = 0xf291 };
 #endif

@@ -10,16 +10,9 @@
 #include <limits.h>
 #include <signal.h>
 #include <stdarg.h>
-#include <stdatomic.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-static atomic_int kernelCopyRefused;
-
-void file_calls_refuse_kernel_copy(int refuse) {
-    atomic_store(&kernelCopyRefused, refuse);
-}
 
 void file_calls_host_kill(void) {
     kill(getpid(), SIGKILL);
@@ -97,10 +90,6 @@ ssize_t write(int fd, const void* bytes, size_t size) {
 }
 
 ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset, size_t size, unsigned flags) {
-    if (atomic_load(&kernelCopyRefused)) {
-        errno = EXDEV;
-        return -1;
-    }
     ssize_t (*call)(int, off64_t*, int, off64_t*, size_t, unsigned) = real("copy_file_range");
     return visitDescriptor(out) < 0 ? -1 : call(in, inOffset, out, outOffset, size, flags);
 }

@@ -7,7 +7,6 @@
 
 #include <errno.h>
 #include <io.h>
-#include <stdatomic.h>
 #include <wchar.h>
 
 #define WRAP(name)                                                                                                     \
@@ -18,8 +17,6 @@
 
 // Long enough for the long paths the program writes (the "\\?\" form), in UTF-8.
 enum { kPathChars = 4 * MAX_PATH, kPathBytes = 4 * kPathChars };
-
-static atomic_llong fileRoom = -1;
 
 // A call made to fail fails as a disk that cannot be written does, or as a full one.
 static int failed(DWORD error, int code) {
@@ -58,16 +55,6 @@ static int visitHandle(HANDLE file) {
     return length && length < kPathChars ? visitPath(0, path) : 0;
 }
 
-static int visitWrite(HANDLE file, DWORD size) {
-    const long long room = atomic_load(&fileRoom);
-    const LARGE_INTEGER here = {0};
-    LARGE_INTEGER at;
-    if (room >= 0 && GetFileType(file) == FILE_TYPE_DISK && SetFilePointerEx(file, here, &at, FILE_CURRENT) &&
-        at.QuadPart + size > room)
-        return failed(ERROR_DISK_FULL, ENOSPC);
-    return visitHandle(file);
-}
-
 WRAP(CreateFileW);
 static HANDLE WINAPI wrapped_CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                          DWORD creation, DWORD flags, HANDLE model) {
@@ -79,13 +66,13 @@ static HANDLE WINAPI wrapped_CreateFileW(LPCWSTR path, DWORD access, DWORD share
 
 WRAP(WriteFile);
 static BOOL WINAPI wrapped_WriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlap) {
-    return visitWrite(file, size) < 0 ? FALSE : real(WriteFile)(file, bytes, size, written, overlap);
+    return visitHandle(file) < 0 ? FALSE : real(WriteFile)(file, bytes, size, written, overlap);
 }
 
 // Qt writes a file it was handed as a descriptor through the C runtime, whose library calls the system itself.
 WRAP(_write);
 static int __cdecl wrapped__write(int fd, const void* bytes, unsigned size) {
-    return visitWrite((HANDLE)_get_osfhandle(fd), size) < 0 ? -1 : real(_write)(fd, bytes, size);
+    return visitHandle((HANDLE)_get_osfhandle(fd)) < 0 ? -1 : real(_write)(fd, bytes, size);
 }
 
 WRAP(FlushFileBuffers);
@@ -115,12 +102,4 @@ static BOOL WINAPI wrapped_RemoveDirectoryW(LPCWSTR path) {
 
 void file_calls_host_kill(void) {
     TerminateProcess(GetCurrentProcess(), FILE_CALLS_KILLED);
-}
-
-void file_calls_refuse_kernel_copy(int refuse) {
-    (void)refuse;
-}
-
-void file_calls_limit_file_size(long long room) {
-    atomic_store(&fileRoom, room);
 }

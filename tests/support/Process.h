@@ -5,10 +5,9 @@
 
 #include <optional>
 
-// What a child may not do: write a file past diskRoom bytes, as on a disk that fills up, or, unprivileged (POSIX
-// only), write where only root may (a root child becomes the user nobody).
+// What a child may not do: unprivileged (POSIX only), write where only root may (a root child becomes the user
+// nobody).
 struct ChildLimits {
-    std::optional<qint64> diskRoom;
     bool unprivileged = false;
 };
 

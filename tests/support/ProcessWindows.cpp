@@ -17,8 +17,6 @@ static const quintptr kOrigin = reinterpret_cast<quintptr>(&runInChild);
 static void runWorkOfChild() {
     if (!qEnvironmentVariableIsSet("TARVOK_CHILD_WORK"))
         return;
-    if (qEnvironmentVariableIsSet("TARVOK_CHILD_FILE_ROOM"))
-        file_calls_limit_file_size(qEnvironmentVariable("TARVOK_CHILD_FILE_ROOM").toLongLong());
     const auto work = reinterpret_cast<ChildWork>(kOrigin + qEnvironmentVariable("TARVOK_CHILD_WORK").toULongLong());
     const QByteArray bytes = work(QCoreApplication::arguments().mid(1));
     ::_setmode(::_fileno(stdout), _O_BINARY);
@@ -28,11 +26,9 @@ static void runWorkOfChild() {
 }
 Q_COREAPP_STARTUP_FUNCTION(runWorkOfChild)
 
-ChildEnd runInChild(const ChildLimits& limits, ChildWork work, const QStringList& arguments) {
+ChildEnd runInChild(const ChildLimits&, ChildWork work, const QStringList& arguments) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("TARVOK_CHILD_WORK", QString::number(reinterpret_cast<quintptr>(work) - kOrigin));
-    if (limits.diskRoom)
-        environment.insert("TARVOK_CHILD_FILE_ROOM", QString::number(*limits.diskRoom));
     QProcess child;
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -2,7 +2,6 @@
 #include "Command.h"
 #include "fs/FileSystem.h"
 #include "LeagueServer.h"
-#include "SiteCertificate.h"
 #include "support/Texts.h"
 
 #include <QtTest>
@@ -31,8 +30,6 @@ private slots:
         row("a name refused", "3;GT|2026-04-12;Touring|2026-05-01;..\\Rally|2026-05-01", kMeetings, {"v4"});
         row("no date", "2;GT|TBA;Touring|2026-05-01", kMeetings, {"v2"});
         row("day or month first", "2;GT|05/04/2026;Touring|2026-05-01", kMeetings, {"v2"});
-        row("a two-digit year", kPacks, "2;13 Dec 26|Round 5|GT|Spa;2026-12-20|Round 6|Touring|Monza", {"m2"});
-        row("a time of day", "2;GT|2026-04-12 10:30;Touring|2026-05-01", kMeetings, {"v2"});
         row("a field too few", kPacks, "2;2026-12-13|Round 5|GT;2026-12-20|Round 6|Touring|Monza", {"m2"});
         row("a pack not listed", kPacks, "2;2026-12-13|Round 5|Rally|Spa;2026-12-20|Round 6|Touring|Monza", {"m2"});
         row("out of order", kPacks, "2;2026-12-20|Round 6|Touring|Monza;2026-12-13|Round 5|GT|Spa", {"m3"});
@@ -56,17 +53,11 @@ private slots:
         QCOMPARE(check({folder.path()}), QStringList{exit} + said);
     }
 
-    void checksTheLeagueSiteOverHttpAndHttps() {
-        const leagueserver::TrustedSite trust;
-        leagueserver::LeagueServer http, https(0, leagueserver::siteTls());
-        for (leagueserver::LeagueServer* site : {&http, &https})
-            site->publish("tarvver.txt", file("1;GT|12/04/2026"));
-        http.publish("tarvmeet.txt", file(kMeetings));
-        QCOMPARE(check({"--url", http.baseUrl()}), (QStringList{"exit 1", "v2", "m3"}));
-        // Wine's TLS cannot serve, so there the https site is OpenSSL's, which scripts/windows starts and names; it
-        // serves the same pack list alone.
-        const QString address = qEnvironmentVariable("TARVOK_HTTPS_SITE", https.baseUrl());
-        QCOMPARE(check({"--url", address}), (QStringList{"exit 2", "no tarvmeet.txt", "v2"}));
+    // A fetch that fails is a list the check could not read.
+    void checksTheLeagueSite() {
+        leagueserver::LeagueServer site;
+        site.publish("tarvver.txt", file("1;GT|12/04/2026"));
+        QCOMPARE(check({"--url", site.baseUrl()}), (QStringList{"exit 2", "no tarvmeet.txt", "v2"}));
     }
 
     // A member with each pack installed as listed, whose folders bear no blanks, is judged against the first entry
