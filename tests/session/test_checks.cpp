@@ -13,13 +13,11 @@ using leagueserver::Mode;
 
 namespace {
 
-const QString kWinterCup = "2026-12-13|Winter Cup|GT|Spa";
 // The meeting box's first line, when the Winter Cup is the next meeting and when none is found.
 const QString kFound = "Meeting Info | The next meeting is the Winter Cup on 2026-12-13 at Spa using the GT cars. \r\n";
 const QString kNoMeeting = "Meeting Info | Sorry, I could not find any relevant meeting info.\r\n";
 const QString kSpa = "The Spa track is installed\r\n", kReady = "GT is up to date\r\n" + kSpa;
-const QString kNoTrack = "The  track is not installed\r\n";
-const QString kNothingKnown = kNoMeeting + " is not installed\r\n" + kNoTrack + kProblems;
+const QString kNothingKnown = kNoMeeting + " is not installed\r\nThe  track is not installed\r\n" + kProblems;
 const QString kNoPackList = "Pack Status | Sorry, I could not find the File I needed \r\nto check the skin packs";
 
 // A member's game folder with the GT pack and the Spa track, a real league site, and a session on them.
@@ -29,7 +27,7 @@ struct LeagueDay {
         cars.write("ZERN.cfg", (website.isEmpty() ? site.baseUrl() : website).toUtf8());
         cars.addPack("GT", "GT Cars", "12/04/2026", {"a.tex", "b.tex"});
         cars.write("../run/Spa.trk", "track");
-        publish(kWinterCup, "GT|12/04/2026");
+        publish("2026-12-13|Winter Cup|GT|Spa", "GT|12/04/2026");
         started = std::make_unique<StartedSession>(cars.host(), network);
         started->swap(0); // the GT cars are the active set
     }

@@ -5,12 +5,6 @@
 
 #include <optional>
 
-// What a child may not do: unprivileged (POSIX only), write where only root may (a root child becomes the user
-// nobody).
-struct ChildLimits {
-    bool unprivileged = false;
-};
-
 // How a child ended: the bytes its work returned when it ran to its end, or killed as by kill -9.
 struct ChildEnd {
     std::optional<QByteArray> output;
@@ -21,5 +15,6 @@ struct ChildEnd {
 // executable started afresh, which knows nothing else of the test. It needs no window.
 using ChildWork = QByteArray (*)(const QStringList& arguments);
 
-// Runs work(arguments) in a child process under the limits, ending it after a minute at the latest.
-ChildEnd runInChild(const ChildLimits& limits, ChildWork work, const QStringList& arguments = {});
+// Runs work(arguments) in a child process, ending it after a minute at the latest; an unprivileged child (POSIX only)
+// may not write where only root may, for a root child becomes the user nobody.
+ChildEnd runInChild(ChildWork work, const QStringList& arguments, bool unprivileged = false);

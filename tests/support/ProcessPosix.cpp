@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-ChildEnd runInChild(const ChildLimits& limits, ChildWork work, const QStringList& arguments) {
+ChildEnd runInChild(ChildWork work, const QStringList& arguments, bool unprivileged) {
     int channel[2];
     if (::pipe(channel) != 0)
         return {};
@@ -16,7 +16,7 @@ ChildEnd runInChild(const ChildLimits& limits, ChildWork work, const QStringList
         // A child stuck in a loop must not outlive its test, nor hold the test's output open.
         ::alarm(60);
         constexpr uid_t kNobody = 65534;
-        if (limits.unprivileged && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+        if (unprivileged && ::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(2);
         QFile out;
         const QByteArray bytes = work(arguments);

@@ -26,7 +26,7 @@ static void runWorkOfChild() {
 }
 Q_COREAPP_STARTUP_FUNCTION(runWorkOfChild)
 
-ChildEnd runInChild(const ChildLimits&, ChildWork work, const QStringList& arguments) {
+ChildEnd runInChild(ChildWork work, const QStringList& arguments, bool) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("TARVOK_CHILD_WORK", QString::number(reinterpret_cast<quintptr>(work) - kOrigin));
     QProcess child;
