@@ -207,9 +207,9 @@ private slots:
         QVERIFY(!member.window->isVisible());
     }
 
-    // Each picture as approved, pixel for pixel, where its words come out in the font they were approved in
-    // (TARVOK_APPROVE_PICTURES=1 approves what is drawn now). A button shows no caption, so on every host each face
-    // shows a lit key with its words right of the glyph.
+    // Each picture as approved, pixel for pixel (TARVOK_APPROVE_PICTURES=1 approves what is drawn now); one with words
+    // only where they come out as approved. A button shows no caption, so on every host each face shows a lit key with
+    // its words right of the glyph.
     void eachPictureAsApproved_data() {
         using namespace app::pictures;
         QTest::addColumn<QImage>("picture");
@@ -221,9 +221,9 @@ private slots:
                                          {"check meeting face", Face::CheckMeeting},
                                          {"exit face", Face::Exit}})
             QTest::newRow(name) << buttonFace(face, 1).toImage();
-        for (const auto& [name, mark] : {std::pair("up to date", session::PackMark::UpToDate),
-                                         {"out of date", session::PackMark::OutOfDate},
-                                         {"date invalid", session::PackMark::DateInvalid}})
+        for (const auto& [name, mark] : {std::pair("up to date mark", session::PackMark::UpToDate),
+                                         {"out of date mark", session::PackMark::OutOfDate},
+                                         {"date invalid mark", session::PackMark::DateInvalid}})
             QTest::newRow(name) << packMark(mark, 16, 2).toImage();
     }
 
@@ -245,8 +245,10 @@ private slots:
             picture.save(approved);
         const QString font =
             QFontInfo(QFont({"Arial", "Liberation Sans", "Nimbus Sans", "Helvetica", "DejaVu Sans"})).family();
-        if (font != "DejaVu Sans")
-            QSKIP(qPrintable("approved in DejaVu Sans, drawn here in " + font));
+        if (!QByteArray(QTest::currentDataTag()).endsWith("mark") &&
+            (QSysInfo::kernelType() != "linux" || font != "DejaVu Sans"))
+            QSKIP(qPrintable("its words were approved as drawn in DejaVu Sans on linux, not in " + font + " on " +
+                             QSysInfo::kernelType()));
         QCOMPARE(picture, QImage(approved).convertToFormat(picture.format()));
     }
 
