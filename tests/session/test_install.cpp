@@ -64,6 +64,8 @@ private slots:
         };
         row("no drivers.txt", "New.zip", {"f:New/a.tex"}, "", {}, {},
             {kNothing.arg("New.zip") + "no folder in it holds a drivers.txt, so it holds no skinpack."}, {});
+        // Another copy of the program, killed as it installed, leaves its working folder after this one started.
+        row("cut short meanwhile", "New.zip", {"f:New/drivers.txt"}, "cut short", {}, kNewPack, {newBox}, "New");
         refused("../", "New.tar", {"f:../evil.tex"},
                 "its entry \"../evil.tex\" leads out of the folder it is unpacked into.");
         refused("the program's folder", "New.zip", {"f:previous/drivers.txt"},
@@ -112,6 +114,8 @@ private slots:
         site.files.insert("tarvmeet.txt", "1\r\n2026-12-13|Winter Cup|New|Spa\r\n");
         const TreeSnapshot before = cars.snapshot();
         StartedSession started(cars.host(), site);
+        if (plant == "cut short")
+            cars.makeOwn(".tarvok-install");
         if (plant == "meeting") {
             started.session.checkMeeting();
             started.window.takeBoxes();
