@@ -306,7 +306,7 @@ private slots:
         QTRY_COMPARE(loggedIn(logs.path()).count("command: install " + archives.join(", ")), chosen > 0 ? 1 : 0);
     }
 
-#ifdef Q_OS_LINUX
+#if defined(Q_OS_LINUX) || defined(Q_OS_WIN)
     // A swap whose file call blocks (a slow share, say): the window still paints and takes the member's
     // Cancel, refuses a second command and to close; Cancel while copying leaves the cars as they were, and once
     // every file is written the box stays full and the swap ends.
