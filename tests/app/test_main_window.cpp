@@ -101,7 +101,7 @@ private slots:
         league::NetworkFetch network(std::chrono::seconds(30)); // only the member's Cancel ends a slow fetch soon
         Member member(network);
         QCOMPARE(member.started, (QStringList{"Website Location | Website is - " + member.site.baseUrl(), ""}));
-        // Each caption whole in its box, with its colour, as the layout gives them; the swap button is orange.
+        // Each caption whole in its box, with its colour, in whatever font this host gives.
         QStringList captions;
         for (const QLabel* label : member.window->findChildren<QLabel*>())
             if (!label->text().trimmed().isEmpty())
@@ -117,8 +117,6 @@ private slots:
                      "connection",
                      "#ffffff Use this button to checkthat you have everything you need for the next meeting "
                      "(internet connection required)"}));
-        QCOMPARE(member.control("cmdDoIt")->palette().color(QPalette::Button).name(), "#ff8000");
-        QCOMPARE(member.control<QListView>("lstPacks")->geometry(), QRect(8, 128, 289, 170)); // laid out in twips / 15
         auto* currentSet = member.control<QLineEdit>("lblCurrent");
         QCOMPARE(currentSet->text(), "Classic 1998");
         QCOMPARE(member.window->focusWidget(), member.control("cmdDoIt"));
@@ -130,7 +128,6 @@ private slots:
         const auto at = [list](int row) { return list->model()->index(row, 0); };
         const auto text = [&](int row, int role = Qt::DisplayRole) { return at(row).data(role).toString(); };
         QCOMPARE(text(0).mid(13), "GT Cars - 12/04/2003");
-        QCOMPARE(list->font().pointSizeF(), 8.25);
         QCOMPARE(list->fontMetrics().horizontalAdvance(text(0).left(13)),
                  list->fontMetrics().horizontalAdvance(text(1).left(13)));
         // An entry wider than the list scrolls into view to its end, and tells its full text.
@@ -228,6 +225,9 @@ private slots:
                                          {"out of date mark", session::PackMark::OutOfDate},
                                          {"date invalid mark", session::PackMark::DateInvalid}})
             QTest::newRow(name) << packMark(mark, 16, 2).toImage();
+        CannedSite network; // the window as it opens, each control where the layout puts it
+        Member member(network);
+        QTest::newRow("window") << member.window->grab().toImage();
     }
 
     void eachPictureAsApproved() {
