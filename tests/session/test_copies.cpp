@@ -533,7 +533,7 @@ private slots:
                 ::symlink("Bare/drivers.txt", (cars / "z.tex").c_str()) == 0);
         const std::string longName = std::string(251, 'n') + ".tex";
         QVERIFY(fs::writeWhole(cars / "GT" / longName, "long").ok() &&
-                ::chmod((cars / "GT" / longName).c_str(), 0644) == 0);
+                ::chmod((cars / "GT" / longName).c_str(), 0604) == 0);     // each copy keeps its permissions
         member.cars.addPack("+..\\outside", "Inside", "2002", {"in.tex"}); // hidden, a name with a dot first would be
         member.cars.addPack("../outside", "Outside", "2001", {"out.tex"});
         member.cars.addPack("Locked", "Locked", "2004", {"locked.tex"});
@@ -552,10 +552,13 @@ private slots:
                               "previous ....GT Cars - 12/04/2003", kFailed + "locked.tex" + kUnchanged, kAsk,
                               "Packs In file | Bare:1/1/2003\r\n", "Pack Status | Bare is out of date\r\n"}));
         const auto head = [](const fs::Path& file) { return fs::readHead(file, 99).value_or(""); };
+        struct stat copied {};
         for (const fs::Path& folder : {cars, cars / "original"})
-            QCOMPARE(head(folder / longName) + head(folder / "in.tex") + head(folder / "out.tex") +
-                         head(folder / "b.tex") + head(folder / "z.tex") + head(folder / "a.tex"),
-                     QByteArray("long+..\\outside/in.texGT/b.texnew a"));
+            QCOMPARE(
+                head(folder / longName) + head(folder / "in.tex") + head(folder / "out.tex") + head(folder / "b.tex") +
+                    head(folder / "z.tex") + head(folder / "a.tex") +
+                    QByteArray::number(::stat((folder / longName).c_str(), &copied) ? 0 : copied.st_mode & 0777, 8),
+                QByteArray("long+..\\outside/in.texGT/b.texnew a604"));
     }
 #endif
 

@@ -76,6 +76,12 @@ private slots:
         QCOMPARE(text::readDate(text, {kLog(), "tarvver.txt"}, 7, locale).value_or(QDateTime()), expected);
     }
 
+    // A member's own short date format may quote words, whose letters are no fields.
+    void quotedWordsInTheDateFormatAreNoFields() {
+        using enum text::DateField;
+        QCOMPARE(text::dateFieldOrder("'day' M/d/y"), (text::DateFieldOrder{Month, Day, Year}));
+    }
+
     void textToWholeNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("expected"); // -999: not a number
