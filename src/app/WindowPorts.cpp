@@ -252,7 +252,6 @@ void WindowProgress::update() {
 void WindowProgress::finish() {
     QGuiApplication::restoreOverrideCursor();
     showTimer_.stop();
-    updateTimer_.stop();
     dialog_.reset();
 }
 
