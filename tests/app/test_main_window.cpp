@@ -114,7 +114,6 @@ private slots:
         auto* list = member.control<QListView>("lstPacks");
         const auto at = [list](int row) { return list->model()->index(row, 0); };
         const auto text = [&](int row, int role = Qt::DisplayRole) { return at(row).data(role).toString(); };
-        QCOMPARE(text(0).mid(13), "GT Cars - 12/04/2003");
         QCOMPARE(list->fontMetrics().horizontalAdvance(text(0).left(13)),
                  list->fontMetrics().horizontalAdvance(text(1).left(13)));
         // An entry wider than the list scrolls into view to its end, and tells its full text.

@@ -15,10 +15,17 @@ bool Recorder::ask(const QString& title, const QString& prompt) {
     return !answers.isEmpty() && answers.takeFirst();
 }
 
-void Recorder::start(const QString&, int, qint64, std::function<void()> cancel) {
+void Recorder::start(const QString&, int files, qint64 bytes, std::function<void()> cancel) {
+    left = {files, bytes};
     cancelCopies = cancel;
     if (whileCopying)
         whileCopying();
+}
+
+void Recorder::advance(qint64 bytes, int files) {
+    left = {left.first - files, left.second - bytes};
+    if (left.first < 0 || left.second < 0)
+        boxes << "(progress past its total)";
 }
 
 StartedSession::StartedSession(const fs::Path& carFolder, league::HttpFetch& fetch)

@@ -21,6 +21,7 @@ public:
 // Stands in for the window: records every box as "title | prompt", with its line ends as written, an offer as
 // "(offer) title | prompt", answers Yes/No boxes from a queue (No when it is empty), holds the list with its
 // selection and the current-set box, keeps today at 6 December 2026, and keeps the way to cancel the copies under way.
+// Progress reported past its total shows as a box.
 class Recorder : public session::MessageBoxes,
                  public session::PackList,
                  public session::CurrentSetBox,
@@ -37,7 +38,7 @@ public:
     void show(const QString& text) override { currentSet = text; }
     QDate today() const override { return {2026, 12, 6}; }
     void start(const QString&, int, qint64, std::function<void()> cancel) override;
-    void advance(qint64, int) override {}
+    void advance(qint64 bytes, int files) override;
     void finish() override { cancelCopies = {}; }
 
     // The boxes shown since the last call.
@@ -50,6 +51,7 @@ public:
     QString currentSet;
     std::function<void()> cancelCopies; // while copies run
     std::function<void()> whileCopying; // called as copies start
+    std::pair<int, qint64> left;        // files and bytes of the progress's total not yet reported
 };
 
 // A session on a car folder, started as the window starts it, with the site the member's ZERN.cfg names.
