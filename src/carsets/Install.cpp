@@ -149,6 +149,8 @@ InstallStep Install::stage(const CopyWatch& watch) {
     }
     if (unpacked.refusal)
         return refused(refusalText(*unpacked.refusal));
+    if (watch.progress) // the archive, the one file this step counts, has been read
+        watch.progress(0, 1);
 
     QList<fs::Path> files;
     for (const archives::UnpackedFile& file : unpacked.files)

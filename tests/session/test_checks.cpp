@@ -26,6 +26,7 @@ struct LeagueDay {
         : site(0, tls), network(std::chrono::milliseconds(stallMs)) {
         cars.write("ZERN.cfg", (website.isEmpty() ? site.baseUrl() : website).toUtf8());
         cars.addPack("GT", "GT Cars", "12/04/2026", {"a.tex", "b.tex"});
+        cars.write("GT/e.tex", ""); // and an empty texture, the same as the active one once swapped in
         cars.write("../run/Spa.trk", "track");
         publish("2026-12-13|Winter Cup|GT|Spa", "GT|12/04/2026");
         started = std::make_unique<StartedSession>(cars.host(), network);
@@ -67,7 +68,7 @@ private slots:
         const QString otherBytes = " holds other bytes than GT's", problems = kSpa + kProblems;
         const QStringList ready{kFound + kReady + kOk};
         row("the same set", {}, ready, same);
-        row("a pack without textures", {"remove GT/a.tex", "remove GT/b.tex"}, ready, same);
+        row("a pack without textures", {"remove GT/a.tex", "remove GT/b.tex", "remove GT/e.tex"}, ready, same);
         row("a texture of another size", {"write b.tex"}, offered, differ + "b.tex is 5 bytes, GT's 8");
         row("drivers.txt a byte off", {"flip drivers.txt"}, offered, differ + "drivers.txt" + otherBytes);
         row("a texture missing", {"remove b.tex"}, offered, differ + "b.tex is not there");
