@@ -51,8 +51,9 @@ std::optional<QString> firstDifference(const fs::Path& carFolder, const Pack& pa
             return QStringLiteral("%1 cannot be read: %2").arg(fs::displayName(names[i]), same.status().reason());
         if (!*same)
             return QStringLiteral("%1 holds other bytes than %2's").arg(fs::displayName(names[i]), pack.name);
+        // The comparison reports whole blocks only; the file's last one is counted here.
         if (watch.progress)
-            watch.progress(0, 1);
+            watch.progress(sizes[i] - reported, 1);
     }
     return std::nullopt;
 }
