@@ -64,8 +64,6 @@ void fill(QWidget& control, const QColor& background) {
 }
 
 void panel(QLabel& label) {
-    label.setText(QStringLiteral(" "));
-    label.setTextFormat(Qt::PlainText);
     fill(label, kNavy);
     label.setFrameStyle(QFrame::Box | QFrame::Plain);
     label.setLineWidth(1);
