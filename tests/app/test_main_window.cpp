@@ -17,7 +17,8 @@ namespace {
 // While it lives, answers every message box with its default button and records it as "title | text", then whether
 // it was plain text without an icon but an offer's, and whether No is its default and Escape's answer; opens the files
 // given in the install's file dialog, typed as a member types several, or cancels it when none are given, and records
-// its title; when told to, cancels every fetch's progress box.
+// its title, and whether it takes any name rather than several files that exist; when told to, cancels every fetch's
+// progress box.
 struct BoxAnswerer {
     explicit BoxAnswerer(bool cancelFetches = false, const QStringList& files = {}) {
         QObject::connect(&timer, &QTimer::timeout, [this, cancelFetches, files] {
@@ -32,7 +33,7 @@ struct BoxAnswerer {
                              (noByDefault ? " (No by default)" : "");
                 QTest::keyClick(message, Qt::Key_Return);
             } else if (auto* dialog = qobject_cast<QFileDialog*>(box); dialog && dialog->isVisible()) {
-                shown << dialog->windowTitle();
+                shown << dialog->windowTitle() + (dialog->fileMode() == QFileDialog::ExistingFiles ? "" : " (any one)");
                 auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
                 name->setText(files.isEmpty() ? "" : '"' + files.join("\" \"") + '"');
                 QTest::keyClick(name, files.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
