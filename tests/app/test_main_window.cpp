@@ -163,7 +163,7 @@ private slots:
             QStringList shown;
             for (int row = 0; row < list->model()->rowCount(); ++row)
                 shown << text(row, Qt::ToolTipRole).section('\n', 1) +
-                             (at(row).data(Qt::DecorationRole).isNull() ? "" : " drawn");
+                             (at(row).data(Qt::DecorationRole).value<QPixmap>().isNull() ? "" : " drawn");
             return shown;
         };
         member.site.publish("tarvver.txt",
