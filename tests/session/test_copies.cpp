@@ -87,7 +87,8 @@ struct Member {
         const QByteArray firstLine = "Tarvok Car Manager journal 1\n";
         cars.write("../game.exe", "the game");
         cars.write("../docs/letter.odt", "a letter");
-        if (change.startsWith("journal") || change.startsWith("link .tarvok-work/"))
+        // Beside a lock that cannot be taken, a working folder without a journal is no placing that waits.
+        if (change.startsWith("journal") || change.startsWith("link .tarvok-work/") || what == ".tarvok.lock")
             cars.makeOwn(".tarvok-work");
         if (change.startsWith("journal")) {
             cars.makeOwn(".tarvok-work/new", {{"b.tex", "staged b"}});
