@@ -35,9 +35,9 @@ const QByteArray kTexture = [] {
 const QStringList kPackB{"f:PackB/drivers.txt", "f:PackB/car1.tex", "d:PackB/sub/", "f:PackB/sub/Größe.tex",
                          "f:readme.txt"};
 
-// What a file of the archive holds: the large texture for car1.tex, else its own name.
+// What a file of the archive holds: the large texture for car1.tex, nothing for readme.txt, else its own name.
 QByteArray contentsOf(const QString& name) {
-    return name.endsWith("car1.tex") ? kTexture : name.toUtf8();
+    return name.endsWith("car1.tex") ? kTexture : name.endsWith("readme.txt") ? QByteArray() : name.toUtf8();
 }
 
 struct Unpacking {
