@@ -43,7 +43,7 @@ struct BoxAnswerer {
                                   text->isReadOnly() && text->height() > box->height() / 2 &&
                                   box->findChild<QDialogButtonBox*>()->y() > text->geometry().bottom();
                 shown << box->windowTitle() + (fits ? " | scrolls" : " | does not fit");
-                box->close();
+                QTest::keyClick(box->focusWidget(), Qt::Key_Return);
             } else if (cancelFetches && qobject_cast<QProgressDialog*>(box) && box->findChild<QPushButton*>()) {
                 cancelled += QGuiApplication::overrideCursor() != nullptr; // counted under a fetch's wait cursor
                 QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
@@ -157,6 +157,8 @@ private slots:
         member.site.publish("tarvver.txt", "400\n" + QByteArray("Pack|01/01/2003\n").repeated(400));
         QTest::mouseClick(member.control("cmdCheckPack"), Qt::LeftButton);
         QCOMPARE(boxes->shown.mid(4), (QStringList{"Packs In file | scrolls", "Pack Status | scrolls"}));
+        // One that asks takes Return for its default, Yes.
+        QVERIFY(app::WindowMessageBoxes(*member.window).ask("Long", QString("A line\n").repeated(400)));
 
         // Each listed pack is marked with what the check found, in its picture, tooltip and description.
         const auto marks = [&] {
